@@ -1,0 +1,37 @@
+// The pipeline's library calls and nothing else: FreeImage load, standard
+// conversion, raw 32-bit bits, DevIL image, mipmaps, DDS save. bench/run.sh
+// times vantor against this to see what our own code costs.
+#include <FreeImage.h>
+#include <IL/il.h>
+#include <IL/ilu.h>
+
+#include <cstdio>
+#include <cstdint>
+#include <vector>
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s in.psd out.dds\n", argv[0]);
+        return 2;
+    }
+    ilInit();
+    iluInit();
+    FIBITMAP* image = FreeImage_Load(FIF_PSD, argv[1], 0);
+    if (!image) return 1;
+    const unsigned width = FreeImage_GetWidth(image);
+    const unsigned height = FreeImage_GetHeight(image);
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
+    FreeImage_ConvertToRawBits(pixels.data(), image, static_cast<int>(width * 4), 32,
+                               FI_RGBA_RED_MASK, FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, FALSE);
+    FreeImage_Unload(image);
+    ilEnable(IL_FILE_OVERWRITE);
+    ILuint name = 0;
+    ilGenImages(1, &name);
+    ilBindImage(name);
+    ilTexImage(width, height, 1, 4, IL_BGRA, IL_UNSIGNED_BYTE, pixels.data());
+    std::vector<uint8_t>().swap(pixels);
+    iluBuildMipmaps();
+    const bool ok = ilSave(IL_DDS, argv[2]);
+    ilDeleteImages(1, &name);
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,137 @@
+#include "formats/psd_check.h"
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace vantor {
+namespace {
+
+struct FileCloser {
+    void operator()(FILE* f) const {
+        if (f) std::fclose(f);
+    }
+};
+
+// Big-endian reader over a file that knows its size and never reads past it.
+class Reader {
+public:
+    Reader(FILE* file, uint64_t size) : mFile(file), mSize(size) {}
+    uint64_t Position() const { return mPos; }
+    uint64_t Remaining() const { return mSize - mPos; }
+    bool Read(void* out, uint64_t n) {
+        if (n > Remaining() || std::fread(out, 1, n, mFile) != n) return false;
+        mPos += n;
+        return true;
+    }
+    bool Skip(uint64_t n) {
+        if (n > Remaining()) return false;
+        mPos += n;
+        return std::fseek(mFile, static_cast<long>(mPos), SEEK_SET) == 0;
+    }
+    bool Uint(int bytes, uint64_t& value) {
+        unsigned char buf[8];
+        if (!Read(buf, static_cast<uint64_t>(bytes))) return false;
+        value = 0;
+        for (int i = 0; i < bytes; ++i) value = (value << 8) | buf[i];
+        return true;
+    }
+
+private:
+    FILE* mFile;
+    uint64_t mSize;
+    uint64_t mPos = 0;
+};
+
+bool Fail(std::string* reason, const char* text) {
+    if (reason) *reason = text;
+    return false;
+}
+
+bool KnownColorMode(uint64_t mode) {
+    switch (mode) {
+        case 0: case 1: case 2: case 3: case 4: case 7: case 8: case 9:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+bool CheckPsdFile(const std::string& path, PsdHeader* header, std::string* reason,
+                  uint64_t memoryLimit) {
+    PathInfo info = QueryPath(path);
+    if (info.kind != PathInfo::File) return Fail(reason, "not a file");
+    std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) return Fail(reason, "cannot be opened");
+    Reader in(file.get(), static_cast<uint64_t>(info.size));
+
+    char signature[4];
+    if (!in.Read(signature, 4) || std::string(signature, 4) != "8BPS")
+        return Fail(reason, "no PSD signature");
+    uint64_t version, channels, height, width, depth, mode;
+    if (!in.Uint(2, version) || !in.Skip(6) || !in.Uint(2, channels) || !in.Uint(4, height) ||
+        !in.Uint(4, width) || !in.Uint(2, depth) || !in.Uint(2, mode))
+        return Fail(reason, "short header");
+    if (version != 1 && version != 2) return Fail(reason, "unknown version");
+    const uint64_t maxSide = version == 1 ? 30000 : 300000;
+    if (width < 1 || height < 1 || width > maxSide || height > maxSide)
+        return Fail(reason, "implausible size");
+    if (channels < 1 || channels > 56) return Fail(reason, "implausible channel count");
+    if (depth != 1 && depth != 8 && depth != 16 && depth != 32)
+        return Fail(reason, "implausible depth");
+    if (!KnownColorMode(mode)) return Fail(reason, "unknown colour mode");
+
+    // Colour mode data, image resources, layer and mask information.
+    uint64_t length;
+    if (!in.Uint(4, length) || !in.Skip(length)) return Fail(reason, "colour mode data cut off");
+    if (!in.Uint(4, length) || !in.Skip(length)) return Fail(reason, "image resources cut off");
+    if (!in.Uint(version == 1 ? 4 : 8, length) || !in.Skip(length))
+        return Fail(reason, "layer section cut off");
+
+    uint64_t compression;
+    if (!in.Uint(2, compression)) return Fail(reason, "no merged image data");
+    const uint64_t rowBytes = depth == 1 ? (width + 7) / 8 : width * (depth / 8);
+    const uint64_t rows = height * channels;
+    if (compression == 0) {
+        if (in.Remaining() < rowBytes * rows) return Fail(reason, "merged image data cut off");
+    } else if (compression == 1) {
+        const int countBytes = version == 1 ? 2 : 4;
+        if (in.Remaining() < rows * static_cast<uint64_t>(countBytes))
+            return Fail(reason, "row byte counts cut off");
+        uint64_t total = 0;
+        std::vector<unsigned char> counts(rows * static_cast<uint64_t>(countBytes));
+        if (!in.Read(counts.data(), counts.size())) return Fail(reason, "row byte counts cut off");
+        for (uint64_t r = 0; r < rows; ++r) {
+            uint64_t c = 0;
+            for (int b = 0; b < countBytes; ++b) c = (c << 8) | counts[r * countBytes + b];
+            total += c;
+        }
+        if (in.Remaining() < total) return Fail(reason, "merged image data cut off");
+    } else if (compression == 2 || compression == 3) {
+        if (in.Remaining() == 0) return Fail(reason, "merged image data cut off");
+    } else {
+        return Fail(reason, "unknown compression");
+    }
+
+    const uint64_t limit = memoryLimit ? memoryLimit : PhysicalMemoryBytes() / 2;
+    const uint64_t bytesPerChannel = depth == 1 ? 1 : depth / 8;
+    if (limit && width * height * channels * bytesPerChannel >= limit)
+        return Fail(reason, "too large for this machine");
+
+    if (header) {
+        header->version = static_cast<int>(version);
+        header->channels = static_cast<int>(channels);
+        header->width = static_cast<int64_t>(width);
+        header->height = static_cast<int64_t>(height);
+        header->depth = static_cast<int>(depth);
+        header->colorMode = static_cast<int>(mode);
+        header->compression = static_cast<int>(compression);
+    }
+    return true;
+}
+
+}  // namespace vantor

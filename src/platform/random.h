@@ -1,0 +1,12 @@
+#pragma once
+// One uniform random source for the whole process, seeded once at start.
+#include <cstdint>
+
+namespace vantor {
+
+// Uniform integer in [low, high].
+int32_t RandomInt(int32_t low, int32_t high);
+// Tests reseed for repeatable runs.
+void SeedRandom(uint32_t seed);
+
+}  // namespace vantor
