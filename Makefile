@@ -20,7 +20,7 @@ build: deps
 	@cmake --build $(BUILD) -j$(JOBS)
 
 demo: build
-	@mkdir -p $(DEMO_OUT)
+	@mkdir -p $(DEMO_OUT) && rm -f $(DEMO_OUT)/sample.dds
 	@$(BUILD)/vantor -i data/sample.psd -o $(DEMO_OUT)
 	@test -f $(DEMO_OUT)/sample.dds
 	@echo "The DDS file is at $(DEMO_OUT)/sample.dds"
