@@ -59,6 +59,45 @@ bool KnownColorMode(uint64_t mode) {
     }
 }
 
+// True when a PackBits row stays inside its own bytes and decodes to no more
+// than rowBytes.
+bool PackBitsRowFits(const std::vector<unsigned char>& row, uint64_t rowBytes) {
+    uint64_t decoded = 0;
+    size_t i = 0;
+    while (i < row.size()) {
+        const int n = static_cast<signed char>(row[i++]);
+        if (n >= 0) {
+            if (row.size() - i < static_cast<size_t>(n) + 1) return false;
+            i += static_cast<size_t>(n) + 1;
+            decoded += static_cast<uint64_t>(n) + 1;
+        } else if (n != -128) {
+            if (i >= row.size()) return false;
+            ++i;
+            decoded += static_cast<uint64_t>(1 - n);
+        }
+        if (decoded > rowBytes) return false;
+    }
+    return true;
+}
+
+// Image resources are blocks of signature, id, padded Pascal name and padded
+// size; every block must end inside the section.
+bool ResourcesFit(Reader& in, uint64_t length) {
+    const uint64_t end = in.Position() + length;
+    while (in.Position() < end) {
+        char signature[4];
+        uint64_t id, nameLength, size;
+        if (end - in.Position() < 4 || !in.Read(signature, 4) || !in.Uint(2, id)) return false;
+        if (in.Position() >= end || !in.Uint(1, nameLength)) return false;
+        const uint64_t namePadded = (nameLength + 2) / 2 * 2 - 1;  // with the length byte: even
+        if (end - in.Position() < namePadded || !in.Skip(namePadded)) return false;
+        if (end - in.Position() < 4 || !in.Uint(4, size)) return false;
+        const uint64_t sizePadded = size + (size & 1);
+        if (end - in.Position() < sizePadded || !in.Skip(sizePadded)) return false;
+    }
+    return in.Position() == end;
+}
+
 }  // namespace
 
 bool CheckPsdFile(const std::string& path, PsdHeader* header, std::string* reason,
@@ -88,7 +127,8 @@ bool CheckPsdFile(const std::string& path, PsdHeader* header, std::string* reaso
     // Colour mode data, image resources, layer and mask information.
     uint64_t length;
     if (!in.Uint(4, length) || !in.Skip(length)) return Fail(reason, "colour mode data cut off");
-    if (!in.Uint(4, length) || !in.Skip(length)) return Fail(reason, "image resources cut off");
+    if (!in.Uint(4, length) || length > in.Remaining()) return Fail(reason, "image resources cut off");
+    if (!ResourcesFit(in, length)) return Fail(reason, "damaged image resources");
     if (!in.Uint(version == 1 ? 4 : 8, length) || !in.Skip(length))
         return Fail(reason, "layer section cut off");
 
@@ -111,6 +151,16 @@ bool CheckPsdFile(const std::string& path, PsdHeader* header, std::string* reaso
             total += c;
         }
         if (in.Remaining() < total) return Fail(reason, "merged image data cut off");
+        // The decoder trusts the packets; a run past the end of its row
+        // overwrites memory, so every row is walked here first.
+        std::vector<unsigned char> row;
+        for (uint64_t r = 0; r < rows; ++r) {
+            uint64_t c = 0;
+            for (int b = 0; b < countBytes; ++b) c = (c << 8) | counts[r * countBytes + b];
+            row.resize(c);
+            if (!in.Read(row.data(), c)) return Fail(reason, "merged image data cut off");
+            if (!PackBitsRowFits(row, rowBytes)) return Fail(reason, "damaged compressed row");
+        }
     } else if (compression == 2 || compression == 3) {
         if (in.Remaining() == 0) return Fail(reason, "merged image data cut off");
     } else {

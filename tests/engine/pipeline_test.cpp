@@ -37,6 +37,7 @@ protected:
         ResetJob();
         State().OutputFolder = out.path();
         State().OutputExtension = "dds";
+        State().AutoOutputBpp = true;  // as both faces start a job with DdsBpp 0
     }
     bool Convert(const std::string& input) {
         State().CurrentInput = input;

@@ -110,6 +110,35 @@ TEST(PsdCheckTest, RefusesFoldersAndMissingFiles) {
     EXPECT_FALSE(CheckPsdFile(dir.file("missing.psd")));
 }
 
+// Inputs that once crashed the decoder stay here as regression files.
+TEST(PsdCheckTest, RefusesRegressionFiles) {
+    // A PackBits run that spills past its row (found by the fuzz target).
+    EXPECT_FALSE(CheckPsdFile(test::TestDataPath("psd/crash-rle-row-overrun.psd")));
+}
+
+TEST(PsdCheckTest, RefusesAResourceBlockThatLeavesItsSection) {
+    TempDir dir;
+    std::string bytes = MinimalPsd(false);
+    // Resources section of 12 bytes holding one block that claims 100 bytes.
+    std::string block = "8BIM" + Be16(0x0400) + std::string(2, '\0') + Be32(100);
+    bytes.replace(30, 4, Be32(static_cast<uint32_t>(block.size())));
+    bytes.insert(34, block);
+    WriteFile(dir.file("x.psd"), bytes);
+    EXPECT_FALSE(CheckPsdFile(dir.file("x.psd")));
+    // The same block with a size that fits is fine.
+    bytes.replace(34 + 8, 4, Be32(0));
+    WriteFile(dir.file("x.psd"), bytes);
+    EXPECT_TRUE(CheckPsdFile(dir.file("x.psd")));
+}
+
+TEST(PsdCheckTest, RefusesAnRleRowThatDecodesPastItsEnd) {
+    TempDir dir;
+    std::string bytes = MinimalPsd(true);
+    bytes[bytes.size() - 2] = static_cast<char>(0xFC);  // a run of 5 in a row of 4
+    WriteFile(dir.file("x.psd"), bytes);
+    EXPECT_FALSE(CheckPsdFile(dir.file("x.psd")));
+}
+
 // Every broken fixture is refused before the decoder sees it; every other
 // fixture, PSB included, passes.
 TEST(PsdCheckTest, SortsTheFixtures) {
