@@ -1,14 +1,13 @@
-// libFuzzer target: any bytes through the PSD check, and what passes it
-// through the decoder, as the pipeline does. Build with
+// libFuzzer target: any bytes through the loader the pipeline uses (the PSD
+// check, then the decoder on the trimmed view). Build with
 //   CC=clang CXX=clang++ cmake -S . -B build-fuzz -DVANTOR_FUZZ=ON
-//   build-fuzz/fuzz/psd_check_fuzz ../shared/fixtures/psd -max_len=65536
-#include <FreeImage.h>
+//   build-fuzz/fuzz/psd_check_fuzz CORPUS_DIR -max_len=65536
 #include <unistd.h>
 
 #include <cstdio>
 #include <string>
 
-#include "formats/psd_check.h"
+#include "engine/psd_source.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string path = "/tmp/vantor-fuzz-" + std::to_string(getpid()) + ".psd";
@@ -16,9 +15,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!f) return 0;
     std::fwrite(data, 1, size, f);
     std::fclose(f);
-    // A small limit keeps the decoder's allocations within the fuzzer's budget.
-    if (vantor::CheckPsdFile(path, nullptr, nullptr, 64u << 20)) {
-        if (FIBITMAP* image = FreeImage_Load(FIF_PSD, path.c_str(), 0)) FreeImage_Unload(image);
-    }
+    vantor::FiImage image = vantor::LoadPsd(path);
     return 0;
 }

@@ -15,7 +15,7 @@
 #include "engine/naming.h"
 #include "engine/transform.h"
 #include "engine/watermark.h"
-#include "formats/psd_check.h"
+#include "engine/psd_source.h"
 #include "platform/files.h"
 
 namespace vantor {
@@ -33,12 +33,6 @@ public:
 private:
     ILuint mName = 0;
 };
-
-FiImage LoadImage(const std::string& path) {
-    // Refused files count as failed loads: the decoder never sees them.
-    if (!CheckPsdFile(path)) return nullptr;
-    return FiImage(FreeImage_Load(FIF_PSD, path.c_str(), 0));
-}
 
 FiImage ToStandardType(FiImage image) {
     if (!image) return image;
@@ -103,7 +97,7 @@ bool SaveAndMove(const std::string& temporaryPath, const std::string& outputPath
 
 bool ConvertCurrentFile() {
     ConversionState& state = State();
-    FiImage image = LoadImage(state.CurrentInput);
+    FiImage image = LoadPsd(state.CurrentInput);
     state.SourceBpp = image ? static_cast<int32_t>(FreeImage_GetBPP(image.get())) : 0;
     if (ImageWidth(image) == 0 || ImageHeight(image) == 0) return false;
 

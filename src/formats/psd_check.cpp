@@ -80,20 +80,28 @@ bool PackBitsRowFits(const std::vector<unsigned char>& row, uint64_t rowBytes) {
     return true;
 }
 
+// The resources that change decoded pixels, with the only size each may have.
+bool KeepResource(uint64_t id, uint64_t size) {
+    return (id == 0x03ED && size == 16) || ((id == 0x0416 || id == 0x0417) && size == 2);
+}
+
 // Image resources are blocks of signature, id, padded Pascal name and padded
-// size; every block must end inside the section.
-bool ResourcesFit(Reader& in, uint64_t length) {
+// size; every block must end inside the section. The blocks worth keeping
+// are noted in *kept.
+bool ResourcesFit(Reader& in, uint64_t length, std::vector<std::pair<uint64_t, uint64_t>>* kept) {
     const uint64_t end = in.Position() + length;
     while (in.Position() < end) {
+        const uint64_t start = in.Position();
         char signature[4];
         uint64_t id, nameLength, size;
-        if (end - in.Position() < 4 || !in.Read(signature, 4) || !in.Uint(2, id)) return false;
+        if (end - in.Position() < 6 || !in.Read(signature, 4) || !in.Uint(2, id)) return false;
         if (in.Position() >= end || !in.Uint(1, nameLength)) return false;
         const uint64_t namePadded = (nameLength + 2) / 2 * 2 - 1;  // with the length byte: even
         if (end - in.Position() < namePadded || !in.Skip(namePadded)) return false;
         if (end - in.Position() < 4 || !in.Uint(4, size)) return false;
         const uint64_t sizePadded = size + (size & 1);
         if (end - in.Position() < sizePadded || !in.Skip(sizePadded)) return false;
+        if (KeepResource(id, size)) kept->emplace_back(start, in.Position() - start);
     }
     return in.Position() == end;
 }
@@ -127,11 +135,15 @@ bool CheckPsdFile(const std::string& path, PsdHeader* header, std::string* reaso
     // Colour mode data, image resources, layer and mask information.
     uint64_t length;
     if (!in.Uint(4, length) || !in.Skip(length)) return Fail(reason, "colour mode data cut off");
+    if (mode == 2 && length != 768) return Fail(reason, "indexed image without its palette");
+    const uint64_t colorModeEnd = in.Position();
+    std::vector<std::pair<uint64_t, uint64_t>> kept;
     if (!in.Uint(4, length) || length > in.Remaining()) return Fail(reason, "image resources cut off");
-    if (!ResourcesFit(in, length)) return Fail(reason, "damaged image resources");
+    if (!ResourcesFit(in, length, &kept)) return Fail(reason, "damaged image resources");
     if (!in.Uint(version == 1 ? 4 : 8, length) || !in.Skip(length))
         return Fail(reason, "layer section cut off");
 
+    const uint64_t imageData = in.Position();
     uint64_t compression;
     if (!in.Uint(2, compression)) return Fail(reason, "no merged image data");
     const uint64_t rowBytes = depth == 1 ? (width + 7) / 8 : width * (depth / 8);
@@ -180,6 +192,9 @@ bool CheckPsdFile(const std::string& path, PsdHeader* header, std::string* reaso
         header->depth = static_cast<int>(depth);
         header->colorMode = static_cast<int>(mode);
         header->compression = static_cast<int>(compression);
+        header->colorModeEnd = colorModeEnd;
+        header->keptResources = std::move(kept);
+        header->imageData = imageData;
     }
     return true;
 }

@@ -5,6 +5,8 @@
 // not a plausible PSD is refused here, exactly like a file it cannot read.
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace vantor {
 
@@ -16,6 +18,13 @@ struct PsdHeader {
     int depth = 0;
     int colorMode = 0;
     int compression = -1;
+    // Where the parts the decoder needs lie in the file: the header and the
+    // colour mode data end at colorModeEnd; keptResources are the image
+    // resource blocks that change decoded pixels (resolution, indexed colour
+    // count, transparency index); the merged image data starts at imageData.
+    uint64_t colorModeEnd = 0;
+    std::vector<std::pair<uint64_t, uint64_t>> keptResources;  // offset, length
+    uint64_t imageData = 0;
 };
 
 // True when the file is a plausible PSD or PSB whose merged image data is

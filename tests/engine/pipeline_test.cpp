@@ -93,6 +93,13 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+// Files that once crashed the decoder: damaged metadata no longer reaches it,
+// so the pixels still convert; damaged pixel data is refused.
+TEST_F(PipelineTest, SurvivesTheRegressionFiles) {
+    EXPECT_TRUE(Convert(test::TestDataPath("psd/crash-exif-resource.psd")));
+    EXPECT_FALSE(Convert(test::TestDataPath("psd/crash-rle-row-overrun.psd")));
+}
+
 TEST_F(PipelineTest, RecordsTheFinishedSizeAndNamesTheOutput) {
     Settings().FilenameMask = "%filename%_%width%x%height%.%ext%";
     ASSERT_TRUE(Convert(FixturePath("rgb8-1layer-101x55.psd")));
