@@ -1,5 +1,8 @@
 #include "core/ini.h"
 
+#include <locale.h>
+#include <stdlib.h>
+
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -78,10 +81,12 @@ float IniFloat(std::string_view value) {
     if (v == "+INFINITY" || v == "INFINITY") return std::numeric_limits<float>::infinity();
     if (v == "-INFINITY") return -std::numeric_limits<float>::infinity();
     if (v == "NAN" || v == "+NAN" || v == "-NAN") return std::numeric_limits<float>::quiet_NaN();
-    // Decimal point only, whatever the process locale says.
+    // Decimal point only, whatever the process locale says: the window's
+    // toolkit adopts the user's locale, where "2.5" could read as 2.
+    static const locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0));
     const char* start = v.c_str();
     char* stop = nullptr;
-    double d = std::strtod(start, &stop);
+    double d = cLocale ? strtod_l(start, &stop, cLocale) : std::strtod(start, &stop);
     if (stop == start) return 0.0f;
     return static_cast<float>(d);
 }
