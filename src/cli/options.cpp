@@ -29,7 +29,16 @@ enum class ValueKind {
 };
 
 // Where a value goes when it is not a settings field.
-enum class Target { Setting, InputPath, OutputFolder, OutputExtension, Profile, Debug, Quiet, Pause };
+enum class Target {
+    Setting,
+    InputPath,
+    OutputFolder,
+    OutputExtension,
+    Profile,
+    Debug,
+    Quiet,
+    Pause
+};
 
 enum class Scope { Everywhere, CommandLineOnly, ProfileOnly };
 
@@ -50,6 +59,7 @@ struct OptionRow {
 using K = ValueKind;
 
 // The whole option table. The help text shows a few of these in lower case.
+// clang-format off
 const OptionRow kOptions[] = {
     {.name = "--INPUT", .shortName = "-I", .kind = K::Text, .target = Target::InputPath,
      .scope = Scope::CommandLineOnly},
@@ -58,8 +68,10 @@ const OptionRow kOptions[] = {
     {.name = "--CONVERSION", .shortName = "-C", .kind = K::TextUnjoined,
      .target = Target::OutputExtension, .scope = Scope::CommandLineOnly},
 
-    {.name = "--DDS-LOAD-AS", .kind = K::Token, .field = &CS::DdsLoadAs, .vocabulary = VocDdsLoadAs},
-    {.name = "--RAW-LOAD-AS", .kind = K::Token, .field = &CS::RawLoadAs, .vocabulary = VocRawLoadAs},
+    {.name = "--DDS-LOAD-AS", .kind = K::Token, .field = &CS::DdsLoadAs,
+     .vocabulary = VocDdsLoadAs},
+    {.name = "--RAW-LOAD-AS", .kind = K::Token, .field = &CS::RawLoadAs,
+     .vocabulary = VocRawLoadAs},
     {.name = "--GIF-FRAME-LOADING", .kind = K::Token, .field = &CS::GifFrameLoading,
      .vocabulary = VocFrameLoading},
     {.name = "--ICO-FRAME-LOADING", .kind = K::Token, .field = &CS::IcoFrameLoading,
@@ -112,7 +124,8 @@ const OptionRow kOptions[] = {
      .vocabulary = VocColorModel},
     {.name = "--JPG-QUALITY", .field = &CS::JpgQuality},
     {.name = "--JPG-CHROMA", .kind = K::Token, .field = &CS::JpgChroma, .vocabulary = VocJpgChroma},
-    {.name = "--JPG-SAVE-AS", .kind = K::Token, .field = &CS::JpgSaveAs, .vocabulary = VocJpgSaveAs},
+    {.name = "--JPG-SAVE-AS", .kind = K::Token, .field = &CS::JpgSaveAs,
+     .vocabulary = VocJpgSaveAs},
     {.name = "--PNG-INTERLACED", .kind = K::Flag, .field = &CS::PngInterlaced},
 
     {.name = "--ROTATION-TYPE", .kind = K::Token, .field = &CS::ImageRotationType,
@@ -209,6 +222,7 @@ const OptionRow kOptions[] = {
     {.name = "--PAUSE", .shortName = "-P", .kind = K::Flag, .target = Target::Pause,
      .scope = Scope::CommandLineOnly},
 };
+// clang-format on
 
 enum class Source { CommandLine, Profile };
 

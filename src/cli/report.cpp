@@ -24,16 +24,38 @@ struct ReportRow {
     Check check = nullptr;
 };
 
-const ConversionSettings& S() { return Settings(); }
+const ConversionSettings& S() {
+    return Settings();
+}
 
-std::string Number(long long value) { return std::to_string(value); }
-std::string Token(int vocabulary, int32_t value) { return ValueToToken(vocabulary, value); }
+std::string Number(long long value) {
+    return std::to_string(value);
+}
+std::string Token(int vocabulary, int32_t value) {
+    return ValueToToken(vocabulary, value);
+}
 
 std::string TwoDecimals(float value) {
     char buffer[64];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
                                 std::chars_format::fixed, 2);
     return result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string();
+}
+
+std::string Size(int32_t value, int8_t unit) {
+    return Number(value) + " " + Token(VocSizeUnit, unit);
+}
+
+// The output folder as the user gave it, or the input's folder as the input
+// path names it, before either is made absolute.
+std::string OutputAsGiven() {
+    const ConversionState& state = State();
+    return state.OutputFolder.empty() ? FolderPart(state.CurrentInput) : state.OutputFolder;
+}
+
+std::string ConversionAsDefaulted() {
+    const ConversionState& state = State();
+    return state.OutputExtension.empty() ? OutputFormatList().front() : state.OutputExtension;
 }
 
 // The folder the output goes to when no output option was given: the input
@@ -94,7 +116,9 @@ const char* CheckHeight(JobCheckOutcome&) {
     return S().ImageHeight != 0 ? nullptr : "Error: Invalid height value";
 }
 
-bool InPercentRange(int32_t value) { return value >= -100 && value <= 100; }
+bool InPercentRange(int32_t value) {
+    return value >= -100 && value <= 100;
+}
 
 const char* CheckBrightness(JobCheckOutcome&) {
     return InPercentRange(S().ImageBrightness) ? nullptr : "Error: Invalid brightness value";
@@ -123,36 +147,52 @@ const char* CheckWatermarkImage(JobCheckOutcome&) {
 
 // --- conditions ---
 
-bool Always() { return true; }
-bool ConvertsToDds() { return State().OutputExtension == "dds"; }
-bool Rotates() { return S().DoImageRotation != 0; }
-bool Resizes() { return S().DoImageResize != 0; }
-bool CorrectsColor() { return S().DoImageColorCorrection != 0; }
-bool Thresholds() { return S().DoImageThreshold != 0; }
-bool SolidFrame() { return S().DoFrame == 1; }
-bool TextWatermark() { return S().DoWatermark == 1; }
-bool ImageWatermark() { return S().DoWatermark == 2; }
-bool CustomTime() { return S().FileTimestamp == 2; }
+bool Always() {
+    return true;
+}
+bool ConvertsToDds() {
+    return State().OutputExtension == "dds";
+}
+bool Rotates() {
+    return S().DoImageRotation != 0;
+}
+bool Resizes() {
+    return S().DoImageResize != 0;
+}
+bool CorrectsColor() {
+    return S().DoImageColorCorrection != 0;
+}
+bool Thresholds() {
+    return S().DoImageThreshold != 0;
+}
+bool SolidFrame() {
+    return S().DoFrame == 1;
+}
+bool TextWatermark() {
+    return S().DoWatermark == 1;
+}
+bool ImageWatermark() {
+    return S().DoWatermark == 2;
+}
+bool CustomTime() {
+    return S().FileTimestamp == 2;
+}
 
 // Every line of the report in the order printed, with the check that follows it.
+// clang-format off
 const ReportRow kReport[] = {
     {"Input: ", [] { return State().InputFolder; }, Always, CheckInputFile},
-    {"Output: ",
-     [] { return State().OutputFolder.empty() ? FolderPart(State().CurrentInput) : State().OutputFolder; },
-     Always, CheckOutputFolder},
-    {"Conversion: ",
-     [] { return State().OutputExtension.empty() ? OutputFormatList().front() : State().OutputExtension; },
-     Always, CheckConversionType},
+    {"Output: ", OutputAsGiven, Always, CheckOutputFolder},
+    {"Conversion: ", ConversionAsDefaulted, Always, CheckConversionType},
     {"DDS BPP: ", [] { return Number(S().DdsBpp); }, ConvertsToDds, CheckDdsBpp},
 
-    {"Image Rotation Type: ", [] { return Token(VocRotationType, S().ImageRotationType); }, Rotates},
+    {"Image Rotation Type: ", [] { return Token(VocRotationType, S().ImageRotationType); },
+     Rotates},
     {"Image Rotation: ", [] { return Number(S().ImageRotation); }, Rotates},
     {"Image Rotation Back Color: ", [] { return S().ImageRotationBackColor; }, Rotates},
 
-    {"Width: ", [] { return Number(S().ImageWidth) + " " + Token(VocSizeUnit, S().ImageWidthUnit); },
-     Resizes, CheckWidth},
-    {"Height: ", [] { return Number(S().ImageHeight) + " " + Token(VocSizeUnit, S().ImageHeightUnit); },
-     Resizes, CheckHeight},
+    {"Width: ", [] { return Size(S().ImageWidth, S().ImageWidthUnit); }, Resizes, CheckWidth},
+    {"Height: ", [] { return Size(S().ImageHeight, S().ImageHeightUnit); }, Resizes, CheckHeight},
     {"Keep Aspect Ratio: ", [] { return Number(S().KeepAspectRatio); }, Resizes},
     {"Image Resize Type: ", [] { return Token(VocResizeType, S().ImageResizeType); }, Resizes},
     {"Image Resize Algorithm: ", [] { return Token(VocResizeAlgorithm, S().ImageResizeAlgorithm); },
@@ -220,6 +260,7 @@ const ReportRow kReport[] = {
     {"Custom Timestamp: ", [] { return Number(S().CustomTimestamp); }, CustomTime},
     {"Keep Subfolders: ", [] { return Number(S().KeepSubfolders); }, Always},
 };
+// clang-format on
 
 }  // namespace
 

@@ -69,7 +69,9 @@ void OverlayLanguageFile(StringTable& table, const std::string& path) {
 
 }  // namespace
 
-const StringTable& TheStringTable() { return Table(); }
+const StringTable& TheStringTable() {
+    return Table();
+}
 
 bool LoadStringTable(const std::string& languageFile) {
     StringTable& table = Table();
@@ -110,7 +112,8 @@ std::string LookupText(std::string_view group, std::string_view key) {
     const std::string wanted = ToUpper(key);
 
     const auto count = static_cast<int32_t>(table.groups.size());
-    if (table.cursor <= 0 || table.cursor >= count || table.groups[table.cursor].name != groupName) {
+    if (table.cursor <= 0 || table.cursor >= count ||
+        table.groups[table.cursor].name != groupName) {
         table.cursor = 0;
         for (int32_t g = 1; g < count; ++g) {
             if (table.groups[g].name == groupName) {

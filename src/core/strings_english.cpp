@@ -6,6 +6,7 @@
 namespace vantor {
 namespace {
 
+// clang-format off
 const StringPair kEnglish[] = {
     {"_GROUP_", "Menu"},
     {"File", "File"},
@@ -302,9 +303,12 @@ const StringPair kEnglish[] = {
     {"Next", "Next"},
     {"_END_", ""},
 };
+// clang-format on
 
 }  // namespace
 
-std::span<const StringPair> EnglishStrings() { return kEnglish; }
+std::span<const StringPair> EnglishStrings() {
+    return kEnglish;
+}
 
 }  // namespace vantor

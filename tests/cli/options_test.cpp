@@ -1,9 +1,10 @@
+#include "cli/options.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "cli/options.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "test_support.h"
@@ -25,7 +26,9 @@ struct NameValueCase {
     const char* name;
     const char* value;
 };
-void PrintTo(const NameValueCase& c, std::ostream* os) { *os << c.parameter; }
+void PrintTo(const NameValueCase& c, std::ostream* os) {
+    *os << c.parameter;
+}
 
 class OptionNameValueTest : public ::testing::TestWithParam<NameValueCase> {};
 
@@ -45,8 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
                       NameValueCase{"--flip-vertical", "--FLIP-VERTICAL", "--flip-vertical"},
                       NameValueCase{"--gamma=", "--GAMMA", ""},
                       NameValueCase{"-o=x", "-O=X", "-o=x"},
-                      NameValueCase{"picture.psd", "", "picture.psd"},
-                      NameValueCase{"", "", ""}));
+                      NameValueCase{"picture.psd", "", "picture.psd"}, NameValueCase{"", "", ""}));
 
 TEST(OptionNameValueTest, PastTheLastParameterIsEmpty) {
     const Params params{"-i"};
@@ -59,7 +61,9 @@ struct NumberCase {
     int32_t integer;
     float decimal;
 };
-void PrintTo(const NumberCase& c, std::ostream* os) { *os << "'" << c.text << "'"; }
+void PrintTo(const NumberCase& c, std::ostream* os) {
+    *os << "'" << c.text << "'";
+}
 
 class OptionNumberTest : public ::testing::TestWithParam<NumberCase> {};
 
@@ -70,18 +74,16 @@ TEST_P(OptionNumberTest, ReadsTheLeadingNumber) {
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, OptionNumberTest,
-    ::testing::Values(NumberCase{"100", 100, 100.0f}, NumberCase{"-50", -50, -50.0f},
-                      NumberCase{"+7", 7, 7.0f}, NumberCase{" \t12abc", 12, 12.0f},
-                      NumberCase{"$FF", 255, 0.0f}, NumberCase{"-$10", -16, 0.0f},
-                      NumberCase{"$1g", 1, 0.0f}, NumberCase{"%101", 5, 0.0f},
-                      NumberCase{"%102", 2, 0.0f}, NumberCase{"2.2", 2, 2.2f},
-                      NumberCase{"-.5", 0, -0.5f}, NumberCase{"0.01", 0, 0.01f},
-                      NumberCase{"abc", 0, 0.0f}, NumberCase{"", 0, 0.0f},
-                      NumberCase{"nan", 0, 0.0f}, NumberCase{"inf", 0, 0.0f},
-                      NumberCase{"$", 0, 0.0f},
-                      // Kept to 32 bits, never undefined.
-                      NumberCase{"4294967396", 100, 4294967396.0f},
-                      NumberCase{"2147483648", INT32_MIN, 2147483648.0f}));
+    ::testing::Values(
+        NumberCase{"100", 100, 100.0f}, NumberCase{"-50", -50, -50.0f}, NumberCase{"+7", 7, 7.0f},
+        NumberCase{" \t12abc", 12, 12.0f}, NumberCase{"$FF", 255, 0.0f},
+        NumberCase{"-$10", -16, 0.0f}, NumberCase{"$1g", 1, 0.0f}, NumberCase{"%101", 5, 0.0f},
+        NumberCase{"%102", 2, 0.0f}, NumberCase{"2.2", 2, 2.2f}, NumberCase{"-.5", 0, -0.5f},
+        NumberCase{"0.01", 0, 0.01f}, NumberCase{"abc", 0, 0.0f}, NumberCase{"", 0, 0.0f},
+        NumberCase{"nan", 0, 0.0f}, NumberCase{"inf", 0, 0.0f}, NumberCase{"$", 0, 0.0f},
+        // Kept to 32 bits, never undefined.
+        NumberCase{"4294967396", 100, 4294967396.0f},
+        NumberCase{"2147483648", INT32_MIN, 2147483648.0f}));
 
 // One command line and what it must leave behind.
 struct ParseCase {
@@ -90,7 +92,9 @@ struct ParseCase {
     const char* error;
     void (*verify)(const CommandLineFlags&);
 };
-void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.title; }
+void PrintTo(const ParseCase& c, std::ostream* os) {
+    *os << c.title;
+}
 
 class ParseCommandLineTest : public ::testing::TestWithParam<ParseCase> {};
 
@@ -101,72 +105,106 @@ TEST_P(ParseCommandLineTest, AppliesOptions) {
     GetParam().verify(flags);
 }
 
-const ConversionSettings& S() { return Settings(); }
-const ConversionState& St() { return State(); }
+const ConversionSettings& S() {
+    return Settings();
+}
+const ConversionState& St() {
+    return State();
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Values, ParseCommandLineTest,
     ::testing::Values(
-        ParseCase{"ShortInputTakesNextParameter", {"-i", "a.psd", "-o", "/out"}, "",
+        ParseCase{"ShortInputTakesNextParameter",
+                  {"-i", "a.psd", "-o", "/out"},
+                  "",
                   [](const CommandLineFlags&) {
                       EXPECT_EQ(St().InputFolder, "a.psd");
                       EXPECT_TRUE(St().CommandLineInput);
                       EXPECT_EQ(St().OutputFolder, "/out");
                   }},
-        ParseCase{"LongInputTakesAttachedValue", {"--INPUT=a.psd", "--output=/o"}, "",
+        ParseCase{"LongInputTakesAttachedValue",
+                  {"--INPUT=a.psd", "--output=/o"},
+                  "",
                   [](const CommandLineFlags&) {
                       EXPECT_EQ(St().InputFolder, "a.psd");
                       EXPECT_EQ(St().OutputFolder, "/o");
                   }},
-        ParseCase{"ShortInputLast", {"-i"}, "Incorrect number of parameters",
+        ParseCase{"ShortInputLast",
+                  {"-i"},
+                  "Incorrect number of parameters",
                   [](const CommandLineFlags&) { EXPECT_FALSE(St().CommandLineInput); }},
-        ParseCase{"ShortInputFollowedByOption", {"-i", "-o", "x"}, "Incorrect number of parameters",
+        ParseCase{"ShortInputFollowedByOption",
+                  {"-i", "-o", "x"},
+                  "Incorrect number of parameters",
                   [](const CommandLineFlags&) {}},
-        ParseCase{"LongInputWithoutValue", {"--input"}, "Incorrect number of parameters",
+        ParseCase{"LongInputWithoutValue",
+                  {"--input"},
+                  "Incorrect number of parameters",
                   [](const CommandLineFlags&) {}},
-        ParseCase{"LongInputEmptyValue", {"--input="}, "Incorrect number of parameters",
+        ParseCase{"LongInputEmptyValue",
+                  {"--input="},
+                  "Incorrect number of parameters",
                   [](const CommandLineFlags&) {}},
-        ParseCase{"NegativeNumberAttached", {"--brightness=-50"}, "",
+        ParseCase{"NegativeNumberAttached",
+                  {"--brightness=-50"},
+                  "",
                   [](const CommandLineFlags&) {
                       EXPECT_EQ(S().ImageBrightness, -50);
                       EXPECT_EQ(S().DoImageColorCorrection, 1);
                   }},
-        ParseCase{"DoubleDashValueRefused", {"--brightness=--50"}, "Incorrect number of parameters",
+        ParseCase{"DoubleDashValueRefused",
+                  {"--brightness=--50"},
+                  "Incorrect number of parameters",
                   [](const CommandLineFlags&) { EXPECT_EQ(S().DoImageColorCorrection, 0); }},
-        ParseCase{"WidthAsTwoParameters", {"--width", "100"}, "Incorrect number of parameters",
+        ParseCase{"WidthAsTwoParameters",
+                  {"--width", "100"},
+                  "Incorrect number of parameters",
                   [](const CommandLineFlags&) { EXPECT_EQ(S().ImageWidth, 0); }},
-        ParseCase{"OptionsBeforeAnErrorKeepTheirEffect", {"--width=9", "-p", "-o"},
+        ParseCase{"OptionsBeforeAnErrorKeepTheirEffect",
+                  {"--width=9", "-p", "-o"},
                   "Incorrect number of parameters",
                   [](const CommandLineFlags& f) {
                       EXPECT_EQ(S().ImageWidth, 9);
                       EXPECT_TRUE(f.pause);
                   }},
-        ParseCase{"QuotedLongInputJoined", {"--input=\"/tmp/my", "pictures/a.psd\"", "-q"}, "",
+        ParseCase{"QuotedLongInputJoined",
+                  {"--input=\"/tmp/my", "pictures/a.psd\"", "-q"},
+                  "",
                   [](const CommandLineFlags& f) {
                       EXPECT_EQ(St().InputFolder, "/tmp/my pictures/a.psd");
                       EXPECT_TRUE(f.quiet);
                   }},
         ParseCase{"QuotedShortInputJoinedOverThreePieces",
-                  {"-i", "\"/tmp/a", "b", "c.psd\"", "-o", "/x"}, "",
+                  {"-i", "\"/tmp/a", "b", "c.psd\"", "-o", "/x"},
+                  "",
                   [](const CommandLineFlags&) {
                       EXPECT_EQ(St().InputFolder, "/tmp/a b c.psd");
                       EXPECT_EQ(St().OutputFolder, "/x");
                   }},
-        ParseCase{"UnclosedQuoteTakesTheRest", {"-o", "\"/tmp/a", "--width=5"}, "",
+        ParseCase{"UnclosedQuoteTakesTheRest",
+                  {"-o", "\"/tmp/a", "--width=5"},
+                  "",
                   [](const CommandLineFlags&) {
                       EXPECT_EQ(St().OutputFolder, "/tmp/a 5");
                       EXPECT_EQ(S().ImageWidth, 0);
                   }},
-        ParseCase{"ConversionKeepsCaseAndNeverJoins", {"-c", "\"DD", "S\""}, "",
+        ParseCase{"ConversionKeepsCaseAndNeverJoins",
+                  {"-c", "\"DD", "S\""},
+                  "",
                   [](const CommandLineFlags&) { EXPECT_EQ(St().OutputExtension, "DD"); }},
-        ParseCase{"NamesIgnoreCase", {"--WiDtH=100", "--HEIGHT=50", "-I", "x.psd"}, "",
+        ParseCase{"NamesIgnoreCase",
+                  {"--WiDtH=100", "--HEIGHT=50", "-I", "x.psd"},
+                  "",
                   [](const CommandLineFlags&) {
                       EXPECT_EQ(S().ImageWidth, 100);
                       EXPECT_EQ(S().ImageHeight, 50);
                       EXPECT_EQ(S().DoImageResize, 1);
                       EXPECT_EQ(St().InputFolder, "x.psd");
                   }},
-        ParseCase{"FlagIgnoresItsValue", {"--flip-horizontal=no", "--keep-aspect-ratio"}, "",
+        ParseCase{"FlagIgnoresItsValue",
+                  {"--flip-horizontal=no", "--keep-aspect-ratio"},
+                  "",
                   [](const CommandLineFlags&) {
                       EXPECT_EQ(S().DoImageFlipHorizontal, 1);
                       EXPECT_EQ(S().KeepAspectRatio, 1);
@@ -182,13 +220,16 @@ INSTANTIATE_TEST_SUITE_P(
                       EXPECT_EQ(S().ImageWidthUnit, 1);
                       EXPECT_EQ(S().FileTimestamp, 0);
                   }},
-        ParseCase{"DecimalGamma", {"--gamma=2.2"}, "",
+        ParseCase{"DecimalGamma",
+                  {"--gamma=2.2"},
+                  "",
                   [](const CommandLineFlags&) {
                       EXPECT_FLOAT_EQ(S().ImageGamma, 2.2f);
                       EXPECT_EQ(S().DoImageColorCorrection, 1);
                   }},
         ParseCase{"CompanionSwitches",
-                  {"--rotation=90", "--threshold=$80", "--fr-solid-left=5", "--invert"}, "",
+                  {"--rotation=90", "--threshold=$80", "--fr-solid-left=5", "--invert"},
+                  "",
                   [](const CommandLineFlags&) {
                       EXPECT_EQ(S().ImageRotation, 90);
                       EXPECT_EQ(S().DoImageRotation, 1);
@@ -199,32 +240,44 @@ INSTANTIATE_TEST_SUITE_P(
                       EXPECT_EQ(S().ImageInvert, 1);
                       EXPECT_EQ(S().DoImageColorCorrection, 1);
                   }},
-        ParseCase{"WatermarkKindFollowsTheLastOption", {"--wm-text=Hi", "--wm-image=w.png"}, "",
+        ParseCase{"WatermarkKindFollowsTheLastOption",
+                  {"--wm-text=Hi", "--wm-image=w.png"},
+                  "",
                   [](const CommandLineFlags&) {
                       EXPECT_EQ(S().WmText, "Hi");
                       EXPECT_EQ(S().WmImage, "w.png");
                       EXPECT_EQ(S().DoWatermark, 2);
                   }},
-        ParseCase{"TextWatermark", {"--wm-text=\"Hello", "world\"", "--wm-font=Arial"}, "",
+        ParseCase{"TextWatermark",
+                  {"--wm-text=\"Hello", "world\"", "--wm-font=Arial"},
+                  "",
                   [](const CommandLineFlags&) {
                       EXPECT_EQ(S().WmText, "Hello world");
                       EXPECT_EQ(S().DoWatermark, 1);
                   }},
         ParseCase{"FrameOpacityOnlyByItsCommandLineName",
-                  {"--fr-solid-opacity=128", "--wm-solid-opacity=7"}, "",
+                  {"--fr-solid-opacity=128", "--wm-solid-opacity=7"},
+                  "",
                   [](const CommandLineFlags&) { EXPECT_EQ(S().SolidOpacity, 128); }},
-        ParseCase{"NoSubfoldersSwitchesOff", {"--no-subfolders"}, "",
+        ParseCase{"NoSubfoldersSwitchesOff",
+                  {"--no-subfolders"},
+                  "",
                   [](const CommandLineFlags&) { EXPECT_EQ(S().KeepSubfolders, 0); }},
-        ParseCase{"MaskUnquoted", {"--filename-mask=\"%filename%_x.%ext%\""}, "",
-                  [](const CommandLineFlags&) {
-                      EXPECT_EQ(S().FilenameMask, "%filename%_x.%ext%");
-                  }},
-        ParseCase{"LaterOptionWins", {"--width=1", "--width=2", "--dds-bpp=32"}, "",
+        ParseCase{
+            "MaskUnquoted",
+            {"--filename-mask=\"%filename%_x.%ext%\""},
+            "",
+            [](const CommandLineFlags&) { EXPECT_EQ(S().FilenameMask, "%filename%_x.%ext%"); }},
+        ParseCase{"LaterOptionWins",
+                  {"--width=1", "--width=2", "--dds-bpp=32"},
+                  "",
                   [](const CommandLineFlags&) {
                       EXPECT_EQ(S().ImageWidth, 2);
                       EXPECT_EQ(S().DdsBpp, 32);
                   }},
-        ParseCase{"RunSwitches", {"-d", "-Q", "--pause"}, "",
+        ParseCase{"RunSwitches",
+                  {"-d", "-Q", "--pause"},
+                  "",
                   [](const CommandLineFlags& f) {
                       EXPECT_EQ(St().CommandLineMode, "DEBUG");
                       EXPECT_TRUE(f.quiet);
@@ -232,12 +285,16 @@ INSTANTIATE_TEST_SUITE_P(
                       EXPECT_FALSE(St().CommandLineInput);
                   }},
         ParseCase{"FirstParameterCommandsAndStrayWordsSkipped",
-                  {"-v", "stray", "-U", "-T", "--help", "--nonsense=1", "-i", "a.psd"}, "",
+                  {"-v", "stray", "-U", "-T", "--help", "--nonsense=1", "-i", "a.psd"},
+                  "",
                   [](const CommandLineFlags&) { EXPECT_EQ(St().InputFolder, "a.psd"); }},
-        ParseCase{"ProfileMissing", {"--width=3", "--profile=/nonexistent/p.ini", "--width=4"},
+        ParseCase{"ProfileMissing",
+                  {"--width=3", "--profile=/nonexistent/p.ini", "--width=4"},
                   "Invalid profile file",
                   [](const CommandLineFlags&) { EXPECT_EQ(S().ImageWidth, 3); }},
-        ParseCase{"ProfileEmpty", {"--profile="}, "Incorrect number of parameters",
+        ParseCase{"ProfileEmpty",
+                  {"--profile="},
+                  "Incorrect number of parameters",
                   [](const CommandLineFlags&) {}}));
 
 TEST(ReadCommandLineProfileTest, ReadsGroupCliWithItsOwnRules) {

@@ -1,3 +1,5 @@
+#include "cli/report.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -6,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "cli/report.h"
 #include "core/settings.h"
 #include "core/state.h"
 #include "engine/watermark.h"
@@ -35,7 +36,8 @@ protected:
 
     JobCheckOutcome Run(bool debug = true) {
         mLines.clear();
-        return CheckJobWithReport(debug, [this](const std::string& line) { mLines.push_back(line); });
+        return CheckJobWithReport(debug,
+                                  [this](const std::string& line) { mLines.push_back(line); });
     }
 
     // The three lines every report starts with.
@@ -124,57 +126,56 @@ TEST_F(JobCheckTest, EveryConditionalGroupInOrder) {
     EXPECT_TRUE(outcome.watermarkFontLoaded);
     if (outcome.watermarkFontLoaded) ReleaseWatermarkFont();
     Lines expected = Head();
-    expected.insert(expected.end(),
-                    {"DDS BPP: 0",
-                     "Image Rotation Type: advanced",
-                     "Image Rotation: -90",
-                     "Image Rotation Back Color: FF0000",
-                     "Width: 50 percent",
-                     "Height: 60 pixels",
-                     "Keep Aspect Ratio: 0",
-                     "Image Resize Type: largeimages",
-                     "Image Resize Algorithm: lanczos",
-                     "Flip Horizontal: 0",
-                     "Flip Vertical: 1",
-                     "Brightness: -100",
-                     "Contrast: 100",
-                     "Gamma: 2.50",
-                     "Invert: 1",
-                     "Greyscale: 1",
-                     "Image Threshold: 128",
-                     "Frame: solid",
-                     "Frame left: 1",
-                     "Frame right: 2",
-                     "Frame top: 3",
-                     "Frame bottom: 4",
-                     "Frame left color: 111111",
-                     "Frame right color: 222222",
-                     "Frame top color: 333333",
-                     "Frame bottom color: 444444",
-                     "Frame opacity: 200",
-                     "Watermark: text",
-                     "Watermark text: Hello",
-                     "Watermark font: Arial",
-                     "Watermark font size: 14",
-                     "Watermark font leading: 2",
-                     "Watermark font color: FFFFFF",
-                     "Watermark font style: bolditalic",
-                     "Watermark font effect: strikethrought",
-                     "Watermark text antialiasing: 1",
-                     "Watermark text alignment: center",
-                     "Watermark text padding: 4",
-                     "Watermark text opacity: 255",
-                     "Watermark background color: 000000",
-                     "Watermark background opacity: 1",
-                     "Watermark boundary: frame",
-                     "Watermark position: middlecenter",
-                     "Watermark offset (x/y): -5/6",
-                     "Watermark rotation: 45",
-                     "Watermark size/mode: ",
-                     "Filename Mask: %filename%_%n%.%ext%",
-                     "File Timestamp: custom",
-                     "Custom Timestamp: 1700000000",
-                     "Keep Subfolders: 0"});
+    expected.insert(expected.end(), {"DDS BPP: 0",
+                                     "Image Rotation Type: advanced",
+                                     "Image Rotation: -90",
+                                     "Image Rotation Back Color: FF0000",
+                                     "Width: 50 percent",
+                                     "Height: 60 pixels",
+                                     "Keep Aspect Ratio: 0",
+                                     "Image Resize Type: largeimages",
+                                     "Image Resize Algorithm: lanczos",
+                                     "Flip Horizontal: 0",
+                                     "Flip Vertical: 1",
+                                     "Brightness: -100",
+                                     "Contrast: 100",
+                                     "Gamma: 2.50",
+                                     "Invert: 1",
+                                     "Greyscale: 1",
+                                     "Image Threshold: 128",
+                                     "Frame: solid",
+                                     "Frame left: 1",
+                                     "Frame right: 2",
+                                     "Frame top: 3",
+                                     "Frame bottom: 4",
+                                     "Frame left color: 111111",
+                                     "Frame right color: 222222",
+                                     "Frame top color: 333333",
+                                     "Frame bottom color: 444444",
+                                     "Frame opacity: 200",
+                                     "Watermark: text",
+                                     "Watermark text: Hello",
+                                     "Watermark font: Arial",
+                                     "Watermark font size: 14",
+                                     "Watermark font leading: 2",
+                                     "Watermark font color: FFFFFF",
+                                     "Watermark font style: bolditalic",
+                                     "Watermark font effect: strikethrought",
+                                     "Watermark text antialiasing: 1",
+                                     "Watermark text alignment: center",
+                                     "Watermark text padding: 4",
+                                     "Watermark text opacity: 255",
+                                     "Watermark background color: 000000",
+                                     "Watermark background opacity: 1",
+                                     "Watermark boundary: frame",
+                                     "Watermark position: middlecenter",
+                                     "Watermark offset (x/y): -5/6",
+                                     "Watermark rotation: 45",
+                                     "Watermark size/mode: ",
+                                     "Filename Mask: %filename%_%n%.%ext%",
+                                     "File Timestamp: custom",
+                                     "Custom Timestamp: 1700000000",
+                                     "Keep Subfolders: 0"});
     EXPECT_EQ(mLines, expected);
 }
 
@@ -193,14 +194,13 @@ TEST_F(JobCheckTest, ImageWatermarkReplacesTheTextLines) {
 
     EXPECT_TRUE(Run().passed);
     Lines expected = Head();
-    expected.insert(expected.end(),
-                    {"DDS BPP: 0", "Flip Horizontal: 0", "Flip Vertical: 0", "Greyscale: 0",
-                     "Frame: none", "Watermark: image", "Watermark image: " + mark,
-                     "Watermark greyscale: 1", "Watermark opacity: 99",
-                     "Watermark boundary: image", "Watermark position: topleft",
-                     "Watermark offset (x/y): 1/2", "Watermark rotation: 3",
-                     "Watermark size/mode: fixed", "Filename Mask: %filename%.%ext%",
-                     "File Timestamp: current", "Keep Subfolders: 1"});
+    expected.insert(
+        expected.end(),
+        {"DDS BPP: 0", "Flip Horizontal: 0", "Flip Vertical: 0", "Greyscale: 0", "Frame: none",
+         "Watermark: image", "Watermark image: " + mark, "Watermark greyscale: 1",
+         "Watermark opacity: 99", "Watermark boundary: image", "Watermark position: topleft",
+         "Watermark offset (x/y): 1/2", "Watermark rotation: 3", "Watermark size/mode: fixed",
+         "Filename Mask: %filename%.%ext%", "File Timestamp: current", "Keep Subfolders: 1"});
     EXPECT_EQ(mLines, expected);
 }
 
@@ -212,7 +212,9 @@ struct FailCase {
     const char* lastValueLine;  // nullptr when the value line is the input's
     const char* error;
 };
-void PrintTo(const FailCase& c, std::ostream* os) { *os << c.title; }
+void PrintTo(const FailCase& c, std::ostream* os) {
+    *os << c.title;
+}
 
 class JobCheckFailureTest : public JobCheckTest, public ::testing::WithParamInterface<FailCase> {};
 
@@ -235,115 +237,119 @@ TEST_P(JobCheckFailureTest, StopsAtTheFailingValue) {
 
 INSTANTIATE_TEST_SUITE_P(
     Checks, JobCheckFailureTest,
-    ::testing::Values(
-        FailCase{"InputWithoutExtension",
-                 [](const std::string& d) {
-                     WriteFile(d + "noext", "x");
-                     State().InputFolder = d + "noext";
-                 },
-                 nullptr, "Error: Invalid input file"},
-        FailCase{"InputMissing", [](const std::string& d) { State().InputFolder = d + "gone.psd"; },
-                 nullptr, "Error: Invalid input file"},
-        FailCase{"InputEmpty",
-                 [](const std::string& d) {
-                     WriteFile(d + "empty.psd", "");
-                     State().InputFolder = d + "empty.psd";
-                 },
-                 nullptr, "Error: Invalid input file"},
-        FailCase{"InputIsAFolder",
-                 [](const std::string& d) {
-                     std::filesystem::create_directory(d + "dir.psd");
-                     State().InputFolder = d + "dir.psd";
-                 },
-                 nullptr, "Error: Invalid input file"},
-        FailCase{"OutputAboveTheProgram", [](const std::string&) { State().OutputFolder = "../x"; },
-                 "Output: ../x", "Error: Incorrect output folder"},
-        FailCase{"OutputMissing",
-                 [](const std::string& d) { State().OutputFolder = d + "missing"; }, nullptr,
-                 "Error: Invalid output folder"},
-        FailCase{"OutputIsAFile",
-                 [](const std::string& d) { State().OutputFolder = d + "pic.psd"; }, nullptr,
-                 "Error: Invalid output folder"},
-        FailCase{"ConversionInCapitals", [](const std::string&) { State().OutputExtension = "DDS"; },
-                 "Conversion: DDS", "Error: Invalid conversion type"},
-        FailCase{"ConversionOtherFormat",
-                 [](const std::string&) { State().OutputExtension = "png"; }, "Conversion: png",
-                 "Error: Invalid conversion type"},
-        FailCase{"DdsBpp24", [](const std::string&) { Settings().DdsBpp = 24; }, "DDS BPP: 24",
-                 "Error: Invalid dds-bpp value"},
-        FailCase{"WidthZero",
-                 [](const std::string&) {
-                     Settings().DoImageResize = 1;
-                     Settings().ImageHeight = 10;
-                 },
-                 "Width: 0 pixels", "Error: Invalid width value"},
-        FailCase{"HeightMissing",
-                 [](const std::string&) {
-                     Settings().DoImageResize = 1;
-                     Settings().ImageWidth = 100;
-                 },
-                 "Height: 0 pixels", "Error: Invalid height value"},
-        FailCase{"Brightness101",
-                 [](const std::string&) {
-                     Settings().DoImageColorCorrection = 1;
-                     Settings().ImageBrightness = 101;
-                 },
-                 "Brightness: 101", "Error: Invalid brightness value"},
-        FailCase{"ContrastMinus101",
-                 [](const std::string&) {
-                     Settings().DoImageColorCorrection = 1;
-                     Settings().ImageContrast = -101;
-                 },
-                 "Contrast: -101", "Error: Invalid contrast value"},
-        FailCase{"Gamma10",
-                 [](const std::string&) {
-                     Settings().DoImageColorCorrection = 1;
-                     Settings().ImageGamma = 10.0f;
-                 },
-                 "Gamma: 10.00", "Error: Invalid gamma value"},
-        FailCase{"GammaJustBelow",
-                 [](const std::string&) {
-                     Settings().DoImageColorCorrection = 1;
-                     Settings().ImageGamma = 0.0099f;
-                 },
-                 "Gamma: 0.01", "Error: Invalid gamma value"},
-        FailCase{"GammaNotANumber",
-                 [](const std::string&) {
-                     Settings().DoImageColorCorrection = 1;
-                     Settings().ImageGamma = std::numeric_limits<float>::quiet_NaN();
-                 },
-                 nullptr, "Error: Invalid gamma value"},
-        FailCase{"WatermarkFontUnloadable",
-                 [](const std::string&) {
-                     Settings().DoWatermark = 1;
-                     Settings().WmFontSize = 0;
-                 },
-                 "Watermark size/mode: fixed", "Error: Invalid watermark font"},
-        FailCase{"WatermarkImageMissing",
-                 [](const std::string& d) {
-                     Settings().DoWatermark = 2;
-                     Settings().WmImage = d + "none.png";
-                 },
-                 "Watermark size/mode: fixed", "Error: Invalid watermark image"},
-        FailCase{"WatermarkImageEmpty",
-                 [](const std::string& d) {
-                     WriteFile(d + "empty.png", "");
-                     Settings().DoWatermark = 2;
-                     Settings().WmImage = d + "empty.png";
-                 },
-                 nullptr, "Error: Invalid watermark image"},
-        FailCase{"WatermarkImageIsAFolder",
-                 [](const std::string& d) {
-                     Settings().DoWatermark = 2;
-                     Settings().WmImage = d;
-                 },
-                 nullptr, "Error: Invalid watermark image"}));
+    ::testing::Values(FailCase{"InputWithoutExtension",
+                               [](const std::string& d) {
+                                   WriteFile(d + "noext", "x");
+                                   State().InputFolder = d + "noext";
+                               },
+                               nullptr, "Error: Invalid input file"},
+                      FailCase{"InputMissing",
+                               [](const std::string& d) { State().InputFolder = d + "gone.psd"; },
+                               nullptr, "Error: Invalid input file"},
+                      FailCase{"InputEmpty",
+                               [](const std::string& d) {
+                                   WriteFile(d + "empty.psd", "");
+                                   State().InputFolder = d + "empty.psd";
+                               },
+                               nullptr, "Error: Invalid input file"},
+                      FailCase{"InputIsAFolder",
+                               [](const std::string& d) {
+                                   std::filesystem::create_directory(d + "dir.psd");
+                                   State().InputFolder = d + "dir.psd";
+                               },
+                               nullptr, "Error: Invalid input file"},
+                      FailCase{"OutputAboveTheProgram",
+                               [](const std::string&) { State().OutputFolder = "../x"; },
+                               "Output: ../x", "Error: Incorrect output folder"},
+                      FailCase{"OutputMissing",
+                               [](const std::string& d) { State().OutputFolder = d + "missing"; },
+                               nullptr, "Error: Invalid output folder"},
+                      FailCase{"OutputIsAFile",
+                               [](const std::string& d) { State().OutputFolder = d + "pic.psd"; },
+                               nullptr, "Error: Invalid output folder"},
+                      FailCase{"ConversionInCapitals",
+                               [](const std::string&) { State().OutputExtension = "DDS"; },
+                               "Conversion: DDS", "Error: Invalid conversion type"},
+                      FailCase{"ConversionOtherFormat",
+                               [](const std::string&) { State().OutputExtension = "png"; },
+                               "Conversion: png", "Error: Invalid conversion type"},
+                      FailCase{"DdsBpp24", [](const std::string&) { Settings().DdsBpp = 24; },
+                               "DDS BPP: 24", "Error: Invalid dds-bpp value"},
+                      FailCase{"WidthZero",
+                               [](const std::string&) {
+                                   Settings().DoImageResize = 1;
+                                   Settings().ImageHeight = 10;
+                               },
+                               "Width: 0 pixels", "Error: Invalid width value"},
+                      FailCase{"HeightMissing",
+                               [](const std::string&) {
+                                   Settings().DoImageResize = 1;
+                                   Settings().ImageWidth = 100;
+                               },
+                               "Height: 0 pixels", "Error: Invalid height value"},
+                      FailCase{"Brightness101",
+                               [](const std::string&) {
+                                   Settings().DoImageColorCorrection = 1;
+                                   Settings().ImageBrightness = 101;
+                               },
+                               "Brightness: 101", "Error: Invalid brightness value"},
+                      FailCase{"ContrastMinus101",
+                               [](const std::string&) {
+                                   Settings().DoImageColorCorrection = 1;
+                                   Settings().ImageContrast = -101;
+                               },
+                               "Contrast: -101", "Error: Invalid contrast value"},
+                      FailCase{"Gamma10",
+                               [](const std::string&) {
+                                   Settings().DoImageColorCorrection = 1;
+                                   Settings().ImageGamma = 10.0f;
+                               },
+                               "Gamma: 10.00", "Error: Invalid gamma value"},
+                      FailCase{"GammaJustBelow",
+                               [](const std::string&) {
+                                   Settings().DoImageColorCorrection = 1;
+                                   Settings().ImageGamma = 0.0099f;
+                               },
+                               "Gamma: 0.01", "Error: Invalid gamma value"},
+                      FailCase{"GammaNotANumber",
+                               [](const std::string&) {
+                                   Settings().DoImageColorCorrection = 1;
+                                   Settings().ImageGamma = std::numeric_limits<float>::quiet_NaN();
+                               },
+                               nullptr, "Error: Invalid gamma value"},
+                      FailCase{"WatermarkFontUnloadable",
+                               [](const std::string&) {
+                                   Settings().DoWatermark = 1;
+                                   Settings().WmFontSize = 0;
+                               },
+                               "Watermark size/mode: fixed", "Error: Invalid watermark font"},
+                      FailCase{"WatermarkImageMissing",
+                               [](const std::string& d) {
+                                   Settings().DoWatermark = 2;
+                                   Settings().WmImage = d + "none.png";
+                               },
+                               "Watermark size/mode: fixed", "Error: Invalid watermark image"},
+                      FailCase{"WatermarkImageEmpty",
+                               [](const std::string& d) {
+                                   WriteFile(d + "empty.png", "");
+                                   Settings().DoWatermark = 2;
+                                   Settings().WmImage = d + "empty.png";
+                               },
+                               nullptr, "Error: Invalid watermark image"},
+                      FailCase{"WatermarkImageIsAFolder",
+                               [](const std::string& d) {
+                                   Settings().DoWatermark = 2;
+                                   Settings().WmImage = d;
+                               },
+                               nullptr, "Error: Invalid watermark image"}));
 
 struct PassCase {
     const char* title;
     void (*arrange)();
 };
-void PrintTo(const PassCase& c, std::ostream* os) { *os << c.title; }
+void PrintTo(const PassCase& c, std::ostream* os) {
+    *os << c.title;
+}
 
 class JobCheckBoundaryTest : public JobCheckTest, public ::testing::WithParamInterface<PassCase> {};
 
@@ -373,8 +379,7 @@ INSTANTIATE_TEST_SUITE_P(
                                    Settings().ImageContrast = 100;
                                }},
                       // Out-of-range values are only checked when their switch is on.
-                      PassCase{"UncheckedWhenSwitchedOff",
-                               [] {
+                      PassCase{"UncheckedWhenSwitchedOff", [] {
                                    Settings().ImageBrightness = 500;
                                    Settings().ImageGamma = 0.0f;
                                    Settings().ImageWidth = 0;

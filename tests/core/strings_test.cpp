@@ -1,9 +1,10 @@
+#include "core/strings.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 
-#include "core/strings.h"
 #include "core/strings_table.h"
 #include "test_support.h"
 
@@ -35,7 +36,9 @@ struct GroupCount {
     const char* group;
     int entries;
 };
-void PrintTo(const GroupCount& c, std::ostream* os) { *os << c.group; }
+void PrintTo(const GroupCount& c, std::ostream* os) {
+    *os << c.group;
+}
 
 class BuiltInGroupTest : public ::testing::TestWithParam<GroupCount> {};
 
@@ -109,7 +112,9 @@ struct LookupCase {
     const char* key;
     const char* text;
 };
-void PrintTo(const LookupCase& c, std::ostream* os) { *os << c.group << "/" << c.key; }
+void PrintTo(const LookupCase& c, std::ostream* os) {
+    *os << c.group << "/" << c.key;
+}
 
 class LookupTextCaseTest : public ::testing::TestWithParam<LookupCase> {};
 
@@ -121,24 +126,28 @@ TEST_P(LookupTextCaseTest, ReturnsTextOrMissingMarker) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, LookupTextCaseTest,
-    ::testing::Values(
-        LookupCase{"msg", "error", "Error"}, LookupCase{"MSG", "ERROR", "Error"},
-        LookupCase{"Msg", "eRRoR", "Error"}, LookupCase{"Preferences", "Medium", "Medium"},
-        LookupCase{"preferences", "bits per pixel", "Bits Per Pixel:"},
-        LookupCase{"Preferences", "RGB48HS", "RGB 48-bit (HS)"},
-        LookupCase{"Preferences", "RGB48", "RGB 48-bit"},
-        LookupCase{"Msg", "Invalid output folder",
-                   "The following output folder is invalid or doesn't exist:\r\n%s1%\r\n\r\n"
-                   "Please, correct the output path and try again!"},
-        LookupCase{"custom-converter", "title", "Find a File Converter"},
-        // Missing keys: before, between and after the keys of the same initial.
-        LookupCase{"Msg", "E", kMissing}, LookupCase{"Msg", "Emptz", kMissing},
-        LookupCase{"Msg", "Zebra", kMissing}, LookupCase{"Msg", "", kMissing},
-        LookupCase{"Msg", "Error ", kMissing},
-        // Keys whose first character is beyond charIndex or outside ASCII.
-        LookupCase{"Msg", "\xE2\x82\xAC" "rror", kMissing},
-        LookupCase{"Msg", "\xC3\xA9rror", kMissing},
-        LookupCase{"Nothing", "Error", kMissing}, LookupCase{"", "Error", kMissing}));
+    ::testing::Values(LookupCase{"msg", "error", "Error"}, LookupCase{"MSG", "ERROR", "Error"},
+                      LookupCase{"Msg", "eRRoR", "Error"},
+                      LookupCase{"Preferences", "Medium", "Medium"},
+                      LookupCase{"preferences", "bits per pixel", "Bits Per Pixel:"},
+                      LookupCase{"Preferences", "RGB48HS", "RGB 48-bit (HS)"},
+                      LookupCase{"Preferences", "RGB48", "RGB 48-bit"},
+                      LookupCase{
+                          "Msg", "Invalid output folder",
+                          "The following output folder is invalid or doesn't exist:\r\n%s1%\r\n\r\n"
+                          "Please, correct the output path and try again!"},
+                      LookupCase{"custom-converter", "title", "Find a File Converter"},
+                      // Missing keys: before, between and after the keys of the same initial.
+                      LookupCase{"Msg", "E", kMissing}, LookupCase{"Msg", "Emptz", kMissing},
+                      LookupCase{"Msg", "Zebra", kMissing}, LookupCase{"Msg", "", kMissing},
+                      LookupCase{"Msg", "Error ", kMissing},
+                      // Keys whose first character is beyond charIndex or outside ASCII.
+                      LookupCase{"Msg",
+                                 "\xE2\x82\xAC"
+                                 "rror",
+                                 kMissing},
+                      LookupCase{"Msg", "\xC3\xA9rror", kMissing},
+                      LookupCase{"Nothing", "Error", kMissing}, LookupCase{"", "Error", kMissing}));
 
 TEST(LookupTextTest, MissingGroupDoesNotSpoilTheNextLookup) {
     ASSERT_TRUE(LoadStringTable(""));
@@ -192,9 +201,13 @@ TEST(LanguageFileTest, OverlaysKnownKeysAndKeepsEnglishForTheRest) {
 TEST(LanguageFileTest, FileWithoutByteOrderMarkIsLatin1) {
     TempDir dir;
     const std::string path = dir.file("fr.lng");
-    WriteFile(path, "[Msg]\nError=Erreur d\xE9tect\xE9" "e\n");
+    WriteFile(path,
+              "[Msg]\nError=Erreur d\xE9tect\xE9"
+              "e\n");
     ASSERT_TRUE(LoadStringTable(path));
-    EXPECT_EQ(LookupText("Msg", "Error"), "Erreur d\xC3\xA9tect\xC3\xA9" "e");
+    EXPECT_EQ(LookupText("Msg", "Error"),
+              "Erreur d\xC3\xA9tect\xC3\xA9"
+              "e");
 }
 
 TEST(LanguageFileTest, UnreadableFileKeepsEnglish) {
@@ -213,7 +226,9 @@ struct FormatCase {
     const char* s4;
     const char* expected;
 };
-void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.text; }
+void PrintTo(const FormatCase& c, std::ostream* os) {
+    *os << c.text;
+}
 
 class FormatTextTest : public ::testing::TestWithParam<FormatCase> {};
 
@@ -224,17 +239,17 @@ TEST_P(FormatTextTest, FillsPlaceholders) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FormatTextTest,
-    ::testing::Values(
-        FormatCase{"Files converted: %s1% of %s2%", "3", "10", "", "", "Files converted: 3 of 10"},
-        FormatCase{"Files converted: %s1% of %s2%", "", "10", "", "",
-                   "Files converted: %s1% of 10"},
-        FormatCase{"%S1% and %s1% and %S2%", "a", "b", "", "", "a and a and b"},
-        FormatCase{"%s4%%s3%%s2%%s1%", "1", "2", "3", "4", "4321"},
-        FormatCase{"", "x", "y", "z", "w", ""},
-        FormatCase{"no placeholders", "x", "", "", "", "no placeholders"},
-        // Filled one after the other: the first argument's "%s2%" is filled next.
-        FormatCase{"[%s1%]", "%s2%", "two", "", "", "[two]"},
-        FormatCase{"(%s1%/%s2%)", "%s1%", "", "", "", "(%s1%/%s2%)"}));
+    ::testing::Values(FormatCase{"Files converted: %s1% of %s2%", "3", "10", "", "",
+                                 "Files converted: 3 of 10"},
+                      FormatCase{"Files converted: %s1% of %s2%", "", "10", "", "",
+                                 "Files converted: %s1% of 10"},
+                      FormatCase{"%S1% and %s1% and %S2%", "a", "b", "", "", "a and a and b"},
+                      FormatCase{"%s4%%s3%%s2%%s1%", "1", "2", "3", "4", "4321"},
+                      FormatCase{"", "x", "y", "z", "w", ""},
+                      FormatCase{"no placeholders", "x", "", "", "", "no placeholders"},
+                      // Filled one after the other: the first argument's "%s2%" is filled next.
+                      FormatCase{"[%s1%]", "%s2%", "two", "", "", "[two]"},
+                      FormatCase{"(%s1%/%s2%)", "%s1%", "", "", "", "(%s1%/%s2%)"}));
 
 }  // namespace
 }  // namespace vantor
