@@ -33,10 +33,14 @@ FiImage ToStandardBitmap(FiImage image) {
 bool HasOutputDepth(const FiImage& image, int32_t target) {
     if (static_cast<int32_t>(FreeImage_GetBPP(image.get())) != target) return false;
     switch (FreeImage_GetImageType(image.get())) {
-        case FIT_BITMAP: return target <= 32;
-        case FIT_RGB16: return target == 48;
-        case FIT_RGBF: return target == 96;
-        default: return false;
+        case FIT_BITMAP:
+            return target <= 32;
+        case FIT_RGB16:
+            return target == 48;
+        case FIT_RGBF:
+            return target == 96;
+        default:
+            return false;
     }
 }
 
@@ -59,8 +63,10 @@ FiImage ConvertToBitmapDepth(FiImage image, int32_t target, const std::string& e
     image = ToStandardBitmap(std::move(image));
     if (!image) return image;
     switch (target) {
-        case 1: return FiImage(FreeImage_Dither(image.get(), FID_FS));
-        case 4: return FiImage(FreeImage_ConvertTo4Bits(image.get()));
+        case 1:
+            return FiImage(FreeImage_Dither(image.get(), FID_FS));
+        case 4:
+            return FiImage(FreeImage_ConvertTo4Bits(image.get()));
         case 8:
             if (IsOneOf(extension, {"j2k", "jp2", "jpg", "jxr"}))
                 return FiImage(FreeImage_ConvertTo8Bits(image.get()));
@@ -69,9 +75,12 @@ FiImage ConvertToBitmapDepth(FiImage image, int32_t target, const std::string& e
             if (IsOneOf(extension, {"ico", "tga"}))
                 return FiImage(FreeImage_ConvertTo16Bits555(image.get()));
             return FiImage(FreeImage_ConvertTo16Bits565(image.get()));
-        case 24: return FiImage(FreeImage_ConvertTo24Bits(image.get()));
-        case 32: return FiImage(FreeImage_ConvertTo32Bits(image.get()));
-        default: return nullptr;
+        case 24:
+            return FiImage(FreeImage_ConvertTo24Bits(image.get()));
+        case 32:
+            return FiImage(FreeImage_ConvertTo32Bits(image.get()));
+        default:
+            return nullptr;
     }
 }
 
@@ -120,13 +129,17 @@ FiImage ConvertToOutputDepth(FiImage image) {
     if (!image) return image;
     ConversionState& state = State();
     // The flag stays set, so every file gets the depth its own source asks for.
-    if (state.AutoOutputBpp) state.OutputBpp = AutomaticDepth(state.OutputExtension, state.SourceBpp);
+    if (state.AutoOutputBpp)
+        state.OutputBpp = AutomaticDepth(state.OutputExtension, state.SourceBpp);
     const int32_t target = state.OutputBpp;
     if (HasOutputDepth(image, target)) return image;
     switch (target) {
-        case 48: return FiImage(FreeImage_ConvertToRGB16(image.get()));
-        case 96: return FiImage(FreeImage_ConvertToRGBF(image.get()));
-        default: return ConvertToBitmapDepth(std::move(image), target, state.OutputExtension);
+        case 48:
+            return FiImage(FreeImage_ConvertToRGB16(image.get()));
+        case 96:
+            return FiImage(FreeImage_ConvertToRGBF(image.get()));
+        default:
+            return ConvertToBitmapDepth(std::move(image), target, state.OutputExtension);
     }
 }
 

@@ -11,7 +11,7 @@
 namespace vantor {
 
 FiImage AdjustImageColors(FiImage image);
-FiImage MakeGreyscale(FiImage image);  // 8-bit result
+FiImage MakeGreyscale(FiImage image);   // 8-bit result
 FiImage ApplyThreshold(FiImage image);  // 1-bit result
 // First allowed depth of the format not below sourceBpp, else the last one;
 // 0 when the format has no depth list.

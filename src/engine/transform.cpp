@@ -20,7 +20,7 @@ int32_t ClampToInt32(int64_t value) {
 // image would otherwise be lost instead of resized.
 int32_t AspectSide(int32_t target, float ratio) {
     float side = std::round(static_cast<float>(target) / ratio);  // halves away from zero
-    if (!(side >= 1.0f)) return 1;  // also catches NaN
+    if (!(side >= 1.0f)) return 1;                                // also catches NaN
     if (side >= 2147483647.0f) return std::numeric_limits<int32_t>::max();
     return static_cast<int32_t>(side);
 }
@@ -107,8 +107,8 @@ FiImage RotateImage(FiImage image) {
 
 int ResizeFilter() {
     // Index of the options dialog's list -> FreeImage filter code.
-    static constexpr FREE_IMAGE_FILTER kFilters[] = {FILTER_BOX,     FILTER_BILINEAR,
-                                                     FILTER_BSPLINE, FILTER_BICUBIC,
+    static constexpr FREE_IMAGE_FILTER kFilters[] = {FILTER_BOX,        FILTER_BILINEAR,
+                                                     FILTER_BSPLINE,    FILTER_BICUBIC,
                                                      FILTER_CATMULLROM, FILTER_LANCZOS3};
     const int index = Settings().ImageResizeAlgorithm;
     if (index < 0 || index >= static_cast<int>(std::size(kFilters))) return FILTER_BICUBIC;

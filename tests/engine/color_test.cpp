@@ -35,8 +35,9 @@ bool IsBitmapKind(Kind kind) {
            kind == Kind::Bits24 || kind == Kind::Bits32;
 }
 FiImage StepInput(Kind kind, const FiImage& image, bool adjusting) {
-    const bool asIs = adjusting ? kind == Kind::Bits8 || kind == Kind::Bits24 || kind == Kind::Bits32
-                                : IsBitmapKind(kind);
+    const bool asIs = adjusting
+                          ? kind == Kind::Bits8 || kind == Kind::Bits24 || kind == Kind::Bits32
+                          : IsBitmapKind(kind);
     return asIs ? Clone(image) : test::Widened24(kind, image);
 }
 
@@ -71,7 +72,8 @@ INSTANTIATE_TEST_SUITE_P(Depths, AdjustTest,
                          ::testing::Values(AdjustCase{Kind::Bits1, 24}, AdjustCase{Kind::Bits4, 24},
                                            AdjustCase{Kind::Bits8, 8}, AdjustCase{Kind::Grey16, 24},
                                            AdjustCase{Kind::Bits24, 24},
-                                           AdjustCase{Kind::Bits32, 32}, AdjustCase{Kind::Rgb48, 24},
+                                           AdjustCase{Kind::Bits32, 32},
+                                           AdjustCase{Kind::Rgb48, 24},
                                            AdjustCase{Kind::Rgbf96, 24},
                                            AdjustCase{Kind::Float32, 24}),
                          [](const auto& info) { return test::KindName(info.param.kind); });
@@ -146,7 +148,8 @@ TEST_F(ColorTest, ThresholdSplitsKnownGreysAtTheLevel) {
     ASSERT_TRUE(result);
     const int expected[] = {0, 0, 255, 255};
     for (unsigned x = 0; x < 4; ++x) {
-        RGBQUAD colour = test::PixelColor(FiImage(FreeImage_ConvertTo24Bits(result.get())).get(), x, 0);
+        RGBQUAD colour =
+            test::PixelColor(FiImage(FreeImage_ConvertTo24Bits(result.get())).get(), x, 0);
         EXPECT_EQ(colour.rgbRed, expected[x]) << "grey " << int(greys[x]);
     }
 }
@@ -174,13 +177,14 @@ TEST_P(AutomaticDepthTest, FirstListedDepthNotBelowTheSource) {
     EXPECT_EQ(AutomaticDepth(c.extension, c.source), c.expected) << c.extension << " " << c.source;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Formats, AutomaticDepthTest,
-    ::testing::Values(AutoCase{"bmp", 16, 16}, AutoCase{"png", 16, 24}, AutoCase{"png", 48, 48},
-                      AutoCase{"bmp", 48, 32}, AutoCase{"bmp", 0, 1}, AutoCase{"bmp", 1, 1},
-                      AutoCase{"bmp", 5, 8}, AutoCase{"dds", 1, 32}, AutoCase{"dds", 128, 32},
-                      AutoCase{"jxr", 96, 96}, AutoCase{"pbm", 32, 1}, AutoCase{"xyz", 8, 0},
-                      AutoCase{"", 8, 0}, AutoCase{"DDS", 8, 0}));
+INSTANTIATE_TEST_SUITE_P(Formats, AutomaticDepthTest,
+                         ::testing::Values(AutoCase{"bmp", 16, 16}, AutoCase{"png", 16, 24},
+                                           AutoCase{"png", 48, 48}, AutoCase{"bmp", 48, 32},
+                                           AutoCase{"bmp", 0, 1}, AutoCase{"bmp", 1, 1},
+                                           AutoCase{"bmp", 5, 8}, AutoCase{"dds", 1, 32},
+                                           AutoCase{"dds", 128, 32}, AutoCase{"jxr", 96, 96},
+                                           AutoCase{"pbm", 32, 1}, AutoCase{"xyz", 8, 0},
+                                           AutoCase{"", 8, 0}, AutoCase{"DDS", 8, 0}));
 
 using Conversion = FIBITMAP* (*)(FIBITMAP*);
 struct DepthCase {
@@ -193,7 +197,9 @@ struct DepthCase {
 };
 class OutputDepthTest : public ColorTest, public ::testing::WithParamInterface<DepthCase> {};
 
-FIBITMAP* Dither(FIBITMAP* dib) { return FreeImage_Dither(dib, FID_FS); }
+FIBITMAP* Dither(FIBITMAP* dib) {
+    return FreeImage_Dither(dib, FID_FS);
+}
 FIBITMAP* Quantize(FIBITMAP* dib) {
     return FreeImage_ColorQuantizeEx(dib, FIQ_WUQUANT, 256, 0, nullptr);
 }

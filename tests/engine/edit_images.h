@@ -19,15 +19,24 @@ enum class Kind { Bits1, Bits4, Bits8, Grey16, Bits24, Bits32, Rgb48, Rgbf96, Fl
 
 inline const char* KindName(Kind kind) {
     switch (kind) {
-        case Kind::Bits1: return "Bits1";
-        case Kind::Bits4: return "Bits4";
-        case Kind::Bits8: return "Bits8";
-        case Kind::Grey16: return "Grey16";
-        case Kind::Bits24: return "Bits24";
-        case Kind::Bits32: return "Bits32";
-        case Kind::Rgb48: return "Rgb48";
-        case Kind::Rgbf96: return "Rgbf96";
-        case Kind::Float32: return "Float32";
+        case Kind::Bits1:
+            return "Bits1";
+        case Kind::Bits4:
+            return "Bits4";
+        case Kind::Bits8:
+            return "Bits8";
+        case Kind::Grey16:
+            return "Grey16";
+        case Kind::Bits24:
+            return "Bits24";
+        case Kind::Bits32:
+            return "Bits32";
+        case Kind::Rgb48:
+            return "Rgb48";
+        case Kind::Rgbf96:
+            return "Rgbf96";
+        case Kind::Float32:
+            return "Float32";
     }
     return "?";
 }
@@ -114,7 +123,9 @@ inline FiImage MakeImage(Kind kind, int width = 7, int height = 5) {
     return FiImage(dib);
 }
 
-inline FiImage Clone(const FiImage& image) { return FiImage(FreeImage_Clone(image.get())); }
+inline FiImage Clone(const FiImage& image) {
+    return FiImage(FreeImage_Clone(image.get()));
+}
 
 // A copy of the image as a 24-bit bitmap, made with the FreeImage calls that
 // take each type there. FreeImage_ConvertTo24Bits refuses 16-bit grey and
@@ -127,8 +138,10 @@ inline FiImage Widened24(Kind kind, const FiImage& image) {
             FiImage standard(FreeImage_ConvertToStandardType(image.get(), TRUE));
             return FiImage(FreeImage_ConvertTo24Bits(standard.get()));
         }
-        case Kind::Rgbf96: return FiImage(FreeImage_TmoDrago03(image.get(), 1.0, 0.0));
-        default: return FiImage(FreeImage_ConvertTo24Bits(image.get()));
+        case Kind::Rgbf96:
+            return FiImage(FreeImage_TmoDrago03(image.get(), 1.0, 0.0));
+        default:
+            return FiImage(FreeImage_ConvertTo24Bits(image.get()));
     }
 }
 

@@ -33,15 +33,15 @@ TEST_P(ColorFromHexTest, ReadsRedGreenBluePairs) {
     EXPECT_EQ(ColorFromHex(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ColorFromHexTest,
-    ::testing::Values(HexCase{"FF0000", 0x0000FF}, HexCase{"00ff00", 0x00FF00},
-                      HexCase{"0000FF", 0xFF0000}, HexCase{"123456", 0x563412},
-                      HexCase{"aBcDeF", 0xEFCDAB}, HexCase{"FFFFFF", 0xFFFFFF},
-                      // any other length, or anything but hex digits, is black
-                      HexCase{"", 0}, HexCase{"FFFFF", 0}, HexCase{"FFFFFFF", 0},
-                      HexCase{"#FFFFF", 0}, HexCase{"12345G", 0}, HexCase{" 12345", 0},
-                      HexCase{"-12345", 0}));
+INSTANTIATE_TEST_SUITE_P(Texts, ColorFromHexTest,
+                         ::testing::Values(HexCase{"FF0000", 0x0000FF}, HexCase{"00ff00", 0x00FF00},
+                                           HexCase{"0000FF", 0xFF0000}, HexCase{"123456", 0x563412},
+                                           HexCase{"aBcDeF", 0xEFCDAB}, HexCase{"FFFFFF", 0xFFFFFF},
+                                           // any other length, or anything but hex digits, is black
+                                           HexCase{"", 0}, HexCase{"FFFFF", 0},
+                                           HexCase{"FFFFFFF", 0}, HexCase{"#FFFFF", 0},
+                                           HexCase{"12345G", 0}, HexCase{" 12345", 0},
+                                           HexCase{"-12345", 0}));
 
 // ---------------------------------------------------------------- sizes
 
@@ -78,11 +78,11 @@ TEST_P(ScaledSizeTest, GivesPixelsForOneSide) {
 INSTANTIATE_TEST_SUITE_P(
     Values, ScaledSizeTest,
     ::testing::Values(ScaledCase{300, 0, 1000, 300}, ScaledCase{-4, 0, 1000, -4},
-                      ScaledCase{50, 1, 101, 50},   // 50.5: halves go to the even side
-                      ScaledCase{50, 1, 51, 26},    // 25.5
-                      ScaledCase{50, 1, 55, 28},    // 27.5
-                      ScaledCase{29, 1, 50, 14},    // 14.5, exact despite 0.29 in binary
-                      ScaledCase{7, 1, 50, 4},      // 3.5
+                      ScaledCase{50, 1, 101, 50},  // 50.5: halves go to the even side
+                      ScaledCase{50, 1, 51, 26},   // 25.5
+                      ScaledCase{50, 1, 55, 28},   // 27.5
+                      ScaledCase{29, 1, 50, 14},   // 14.5, exact despite 0.29 in binary
+                      ScaledCase{7, 1, 50, 4},     // 3.5
                       ScaledCase{33, 1, 100, 33}, ScaledCase{1, 1, 49, 0},  // 0.49
                       ScaledCase{200, 1, 7, 14}, ScaledCase{-50, 1, 101, -50},
                       ScaledCase{50, 2, 100, 0}, ScaledCase{50, -1, 100, 0},
@@ -118,7 +118,8 @@ TEST_P(ResizeSizeTest, FollowsSizeRules) {
     ASSERT_TRUE(result);
     EXPECT_EQ(ImageWidth(result), c.expectedWidth);
     EXPECT_EQ(ImageHeight(result), c.expectedHeight);
-    FiImage expected(FreeImage_Rescale(copy.get(), c.expectedWidth, c.expectedHeight, FILTER_BICUBIC));
+    FiImage expected(
+        FreeImage_Rescale(copy.get(), c.expectedWidth, c.expectedHeight, FILTER_BICUBIC));
     EXPECT_TRUE(SameImage(result.get(), expected.get()));
 }
 
@@ -137,7 +138,8 @@ INSTANTIATE_TEST_SUITE_P(
         ResizeCase{"SameSizeLeavesIt", 100, 50, 100, 0, 50, 0, 0, 0, 0, 0},
         ResizeCase{"HundredPercentLeavesIt", 100, 50, 100, 1, 100, 1, 1, 0, 0, 0},
         ResizeCase{"LargeImagesSmallerOnOneSide", 100, 100, 200, 0, 50, 0, 0, 1, 200, 50},
-        ResizeCase{"LargeImagesSmallerOnOneSideAspectKept", 100, 100, 200, 0, 50, 0, 1, 1, 200, 200},
+        ResizeCase{"LargeImagesSmallerOnOneSideAspectKept", 100, 100, 200, 0, 50, 0, 1, 1, 200,
+                   200},
         ResizeCase{"LargeImagesSmallerOnBothSides", 100, 100, 200, 0, 200, 0, 0, 1, 0, 0},
         ResizeCase{"AllImagesEnlarged", 100, 100, 200, 0, 200, 0, 0, 0, 200, 200},
         // A side derived below one pixel would make FreeImage fail and lose
@@ -154,7 +156,8 @@ TEST_F(TransformTest, ResizeUsesTheChosenFilterOnEveryDepth) {
         s.ImageResizeAlgorithm = static_cast<int8_t>(algorithm);
         for (Kind kind : {Kind::Bits1, Kind::Bits4, Kind::Bits8, Kind::Grey16, Kind::Bits24,
                           Kind::Bits32, Kind::Rgb48}) {
-            SCOPED_TRACE(std::string(test::KindName(kind)) + " filter " + std::to_string(algorithm));
+            SCOPED_TRACE(std::string(test::KindName(kind)) + " filter " +
+                         std::to_string(algorithm));
             FiImage image = MakeImage(kind);
             FiImage expected(FreeImage_Rescale(image.get(), 11, 3,
                                                static_cast<FREE_IMAGE_FILTER>(ResizeFilter())));
@@ -237,9 +240,9 @@ TEST_P(RotateDepthTest, MatchesFreeImageRotationOfTheWidenedImage) {
     back.rgbRed = 0x10;
     back.rgbGreen = 0x20;
     back.rgbBlue = 0x30;
-    FiImage expected(c.type == 0 ? FreeImage_Rotate(input.get(), c.angle, &back)
-                                 : FreeImage_RotateEx(input.get(), c.angle, 0.0, 0.0, 7 / 2.0,
-                                                      5 / 2.0, FALSE));
+    FiImage expected(
+        c.type == 0 ? FreeImage_Rotate(input.get(), c.angle, &back)
+                    : FreeImage_RotateEx(input.get(), c.angle, 0.0, 0.0, 7 / 2.0, 5 / 2.0, FALSE));
 
     FiImage result = RotateImage(std::move(image));
     ASSERT_TRUE(result) << "the image was lost";
@@ -360,7 +363,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FlipCase{Kind::Grey16, true, true}),
     [](const auto& info) {
         return std::string(test::KindName(info.param.kind)) +
-               (info.param.horizontal ? "Horizontal" : "") + (info.param.vertical ? "Vertical" : "") +
+               (info.param.horizontal ? "Horizontal" : "") +
+               (info.param.vertical ? "Vertical" : "") +
                (info.param.horizontal || info.param.vertical ? "" : "Off");
     });
 
