@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -12,8 +13,11 @@ int gLockFd = -1;
 }
 
 std::string InstanceLockPath(const std::string& title) {
+    // A runtime folder that does not exist (a stale variable in a script)
+    // must not make every start look like a second instance.
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime && *runtime) {
+    struct stat st {};
+    if (runtime && *runtime && stat(runtime, &st) == 0 && S_ISDIR(st.st_mode)) {
         std::string dir = runtime;
         if (dir.back() != '/') dir += '/';
         return dir + title + ".lock";

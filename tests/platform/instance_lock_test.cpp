@@ -34,8 +34,11 @@ TEST(InstanceLockTest, HeldUntilReleasedAndScopedByRuntimeFolder) {
 }
 
 TEST(InstanceLockTest, FallsBackToTmpWithTheUserId) {
+    const std::string fallback = "/tmp/T-" + std::to_string(getuid()) + ".lock";
     unsetenv("XDG_RUNTIME_DIR");
-    EXPECT_EQ(InstanceLockPath("T"), "/tmp/T-" + std::to_string(getuid()) + ".lock");
+    EXPECT_EQ(InstanceLockPath("T"), fallback);
+    setenv("XDG_RUNTIME_DIR", "/nonexistent/runtime", 1);
+    EXPECT_EQ(InstanceLockPath("T"), fallback);
 }
 
 }  // namespace
