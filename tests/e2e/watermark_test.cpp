@@ -111,6 +111,32 @@ TEST(WatermarkEndToEndTest, FrameBandsAppearOnlyAtTheEdges) {
         }
 }
 
+bool SamePixels(const FiImage& a, const FiImage& b) {
+    if (!a || !b || ImageWidth(a) != ImageWidth(b) || ImageHeight(a) != ImageHeight(b)) return false;
+    return ChangedBox(a, b).empty();
+}
+
+// The profile keys reach the same fields as the options; the profile calls
+// the frame opacity "--WM-SOLID-OPACITY".
+TEST(WatermarkEndToEndTest, ProfileKeysDrawWhatTheOptionsDraw) {
+    TempDir profileDir;
+    const std::string profile = profileDir.file("profile.ini");
+    test::WriteFile(profile,
+                    "[CLI]\n--WM-TEXT=Hi%eol%there\n--WM-TEXT-POSITION=MIDDLECENTER\n"
+                    "--WM-FONT-COLOR=FF0000\n--WM-TEXT-ALIGNMENT=RIGHT\n--WM-BACK-OPACITY=90\n"
+                    "--WM-TEXT-ANTIALIASING=1\n--FR-SOLID-TOP=6\n--FR-SOLID-TOP-COLOR=00FF00\n"
+                    "--WM-SOLID-OPACITY=128\n");
+    FiImage fromOptions = ConvertWith(
+        {"--wm-text=Hi%eol%there", "--wm-text-position=middlecenter", "--wm-font-color=FF0000",
+         "--wm-text-alignment=right", "--wm-back-opacity=90", "--wm-text-antialiasing",
+         "--fr-solid-top=6", "--fr-solid-top-color=00FF00", "--fr-solid-opacity=128"});
+    FiImage fromProfile = ConvertWith({"--profile=" + profile});
+    FiImage plain = ConvertWith({});
+    ASSERT_TRUE(fromOptions);
+    EXPECT_TRUE(SamePixels(fromOptions, fromProfile));
+    EXPECT_FALSE(SamePixels(fromOptions, plain));
+}
+
 TEST(WatermarkEndToEndTest, UnknownFontStopsTheRunAndWritesNothing) {
     TempDir home, out;
     test::RunResult run = RunVantor({"-i", FixturePath(kFixture), "-o", out.path(),
