@@ -1,5 +1,5 @@
-// The pipeline's library calls and nothing else: FreeImage load, standard
-// conversion, raw 32-bit bits, DevIL image, mipmaps, DDS save. bench/run.sh
+// The pipeline's library calls and nothing else: FreeImage load, the 32-bit
+// output depth conversion, raw 32-bit bits, DevIL image, mipmaps, DDS save. bench/run.sh
 // times vantor against this to see what our own code costs.
 #include <FreeImage.h>
 #include <IL/il.h>
@@ -16,7 +16,11 @@ int main(int argc, char** argv) {
     }
     ilInit();
     iluInit();
-    FIBITMAP* image = FreeImage_Load(FIF_PSD, argv[1], 0);
+    FIBITMAP* loaded = FreeImage_Load(FIF_PSD, argv[1], 0);
+    if (!loaded) return 1;
+    // The output depth for DDS is 32 bits, as in the pipeline.
+    FIBITMAP* image = FreeImage_GetBPP(loaded) == 32 ? loaded : FreeImage_ConvertTo32Bits(loaded);
+    if (image != loaded) FreeImage_Unload(loaded);
     if (!image) return 1;
     const unsigned width = FreeImage_GetWidth(image);
     const unsigned height = FreeImage_GetHeight(image);

@@ -1,5 +1,6 @@
 #include "engine/psd_source.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -24,6 +25,7 @@ struct SplicedStream {
     uint64_t tailOffset = 0;
     uint64_t tailLength = 0;
     uint64_t position = 0;
+    uint64_t filePosition = UINT64_MAX;  // where the FILE stands; seeks only when it differs
 
     uint64_t Size() const { return prefix.size() + tailLength; }
 };
@@ -42,9 +44,17 @@ unsigned DLL_CALLCONV ReadProc(void* buffer, unsigned size, unsigned count, fi_h
         done = n;
     }
     if (done < wanted) {
-        uint64_t tailPos = s->position + done - s->prefix.size();
-        if (std::fseek(s->file, static_cast<long>(s->tailOffset + tailPos), SEEK_SET) != 0) return 0;
-        done += std::fread(out + done, 1, wanted - done, s->file);
+        const uint64_t at = s->tailOffset + (s->position + done - s->prefix.size());
+        // A seek drops stdio's buffer, so the decoder's many small sequential
+        // reads would each become a system call.
+        if (at != s->filePosition &&
+            std::fseek(s->file, static_cast<long>(at), SEEK_SET) != 0) {
+            s->filePosition = UINT64_MAX;
+            return 0;
+        }
+        const size_t n = std::fread(out + done, 1, wanted - done, s->file);
+        s->filePosition = at + n;
+        done += n;
     }
     s->position += done;
     return static_cast<unsigned>(done / size);
