@@ -16,25 +16,12 @@
 namespace vantor {
 namespace {
 
+using test::DecodeLevelZero;
 using test::FixturePath;
+using test::NvddsinfoField;
 using test::RunShell;
 using test::RunVantor;
 using test::TempDir;
-
-std::string NvddsinfoField(const std::string& dds, const std::string& field) {
-    for (const std::string& line : RunShell("nvddsinfo '" + dds + "' 2>&1").lines)
-        if (line.rfind(field + ": ", 0) == 0) return line.substr(field.size() + 2);
-    return {};
-}
-
-// Level 0 as Pillow decodes it, handed over as a PNG; empty when it fails.
-FiImage DecodeLevelZero(const std::string& dds, const std::string& png) {
-    RunShell("/usr/bin/python3 '" + std::string(VANTOR_SOURCE_DIR) +
-             "/tests/support/dds_probe.py' '" + dds + "' --png '" + png + "' >/dev/null 2>&1");
-    FiImage image(FreeImage_Load(FIF_PNG, png.c_str(), 0));
-    if (!image) return image;
-    return FiImage(FreeImage_ConvertTo32Bits(image.get()));
-}
 
 struct Converted {
     test::RunResult run;

@@ -17,28 +17,11 @@ namespace vantor {
 namespace {
 
 using test::FixturePath;
+using test::NvddsinfoField;
+using test::ProbeDds;
 using test::RunShell;
 using test::RunVantor;
 using test::TempDir;
-
-std::map<std::string, std::string> ProbeDds(const std::string& dds, const std::string& png) {
-    std::string cmd = "/usr/bin/python3 '" + std::string(VANTOR_SOURCE_DIR) +
-                      "/tests/support/dds_probe.py' '" + dds + "' --png '" + png + "' 2>&1";
-    std::map<std::string, std::string> values;
-    for (const std::string& line : RunShell(cmd).lines) {
-        size_t space = line.find(' ');
-        if (space != std::string::npos) values[line.substr(0, space)] = line.substr(space + 1);
-    }
-    return values;
-}
-
-std::string NvddsinfoField(const std::string& dds, const std::string& field) {
-    for (std::string line : RunShell("nvddsinfo '" + dds + "' 2>&1").lines) {
-        line.erase(0, line.find_first_not_of('\t'));
-        if (line.rfind(field + ": ", 0) == 0) return line.substr(field.size() + 2);
-    }
-    return {};
-}
 
 // PSNR over RGB of the pixels that are opaque enough for DXT1 to keep.
 double RgbPsnr(FIBITMAP* reference, FIBITMAP* decoded) {

@@ -26,12 +26,7 @@ const char* kOutput = "rgb8-1layer-101x55.dds";
 
 // Level 0 of a DDS file as Pillow decodes it, loaded back as 32-bit pixels.
 FiImage DecodeLevel0(const std::string& dds, const TempDir& scratch) {
-    const std::string png = scratch.file("level0.png");
-    RunShell("/usr/bin/python3 '" + std::string(VANTOR_SOURCE_DIR) +
-             "/tests/support/dds_probe.py' '" + dds + "' --png '" + png + "' >/dev/null 2>&1");
-    FiImage image(FreeImage_Load(FIF_PNG, png.c_str(), 0));
-    if (!image) return image;
-    return FiImage(FreeImage_ConvertTo32Bits(image.get()));
+    return test::DecodeLevelZero(dds, scratch.file("level0.png"));
 }
 
 // Converts the fixture with the extra options and returns level 0.

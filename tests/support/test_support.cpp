@@ -98,4 +98,32 @@ RunResult RunVantor(const std::vector<std::string>& args, const std::string& hom
     return RunShell(cmd);
 }
 
+std::map<std::string, std::string> ProbeDds(const std::string& dds, const std::string& png) {
+    std::string cmd = "/usr/bin/python3 " + ShellQuote(std::string(VANTOR_SOURCE_DIR) +
+                                                      "/tests/support/dds_probe.py") +
+                      " " + ShellQuote(dds);
+    if (!png.empty()) cmd += " --png " + ShellQuote(png);
+    std::map<std::string, std::string> values;
+    for (const std::string& line : RunShell(cmd + " 2>&1").lines) {
+        size_t space = line.find(' ');
+        if (space != std::string::npos) values[line.substr(0, space)] = line.substr(space + 1);
+    }
+    return values;
+}
+
+std::string NvddsinfoField(const std::string& dds, const std::string& field) {
+    for (std::string line : RunShell("nvddsinfo " + ShellQuote(dds) + " 2>&1").lines) {
+        line.erase(0, line.find_first_not_of('\t'));
+        if (line.rfind(field + ": ", 0) == 0) return line.substr(field.size() + 2);
+    }
+    return {};
+}
+
+FiImage DecodeLevelZero(const std::string& dds, const std::string& png) {
+    ProbeDds(dds, png);
+    FiImage image(FreeImage_Load(FIF_PNG, png.c_str(), 0));
+    if (!image) return image;
+    return FiImage(FreeImage_ConvertTo32Bits(image.get()));
+}
+
 }  // namespace vantor::test

@@ -1,8 +1,11 @@
 #pragma once
 // Shared helpers of the test suites: temporary folders, fixtures, and
 // running the vantor executable in an environment of its own.
+#include <map>
 #include <string>
 #include <vector>
+
+#include "engine/image.h"
 
 namespace vantor::test {
 
@@ -37,5 +40,14 @@ RunResult RunVantor(const std::vector<std::string>& args, const std::string& hom
                     const std::string& input = {});
 // Runs any command line through /bin/sh and captures standard output.
 RunResult RunShell(const std::string& command);
+
+// The independent DDS readers. ProbeDds runs Pillow through dds_probe.py and
+// returns its "key value" lines (width, height, mips, fourcc, chain); with a
+// png path it also writes level 0 there.
+std::map<std::string, std::string> ProbeDds(const std::string& dds, const std::string& png = {});
+// One field of nvddsinfo's report ("Width", "Mipmap count", "FourCC").
+std::string NvddsinfoField(const std::string& dds, const std::string& field);
+// Level 0 as Pillow decodes it, as 32-bit pixels; empty when it fails.
+FiImage DecodeLevelZero(const std::string& dds, const std::string& png);
 
 }  // namespace vantor::test
