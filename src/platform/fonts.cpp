@@ -286,10 +286,3 @@ void DrawText(Canvas& canvas, const Font& font, std::string_view text, int x, in
 }
 
 }  // namespace vantor
-
-#if defined(__SANITIZE_ADDRESS__)
-// fontconfig 2.14 loses a few bytes while parsing its own configuration files
-// once per process; nothing of ours can free them, so the leak checker of
-// sanitizer builds is told to look past them.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
-#endif
