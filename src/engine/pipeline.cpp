@@ -70,12 +70,13 @@ std::unique_ptr<uint8_t[]> RawBgraPixels(const FiImage& image, int width, int he
     return pixels;
 }
 
-// Hands the pixels to the bound DevIL image and builds the mipmap chain.
-void MakeDevilImage(const uint8_t* pixels, int width, int height) {
+// Hands the pixels to the bound DevIL image, which copies them, then frees
+// them before the mipmap chain is built.
+void MakeDevilImage(std::unique_ptr<uint8_t[]> pixels, int width, int height) {
     ILint depth = ilGetInteger(IL_IMAGE_DEPTH);
     ilTexImage(static_cast<ILuint>(width), static_cast<ILuint>(height),
-               static_cast<ILuint>(depth), 4, IL_BGRA, IL_UNSIGNED_BYTE,
-               const_cast<uint8_t*>(pixels));
+               static_cast<ILuint>(depth), 4, IL_BGRA, IL_UNSIGNED_BYTE, pixels.get());
+    pixels.reset();
     iluBuildMipmaps();
 }
 
@@ -119,8 +120,7 @@ bool ConvertCurrentFile() {
     ilEnable(IL_FILE_OVERWRITE);
     DevilImage devil;
     ilBindImage(devil.Name());
-    MakeDevilImage(pixels.get(), width, height);
-    pixels.reset();  // DevIL holds its own copy now
+    MakeDevilImage(std::move(pixels), width, height);
 
     state.FinalWidth = width;
     state.FinalHeight = height;
