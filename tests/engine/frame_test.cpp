@@ -10,41 +10,18 @@
 #include <ostream>
 
 #include "core/settings.h"
+#include "rgb_pixels.h"
 
 namespace vantor {
 namespace {
 
-struct Rgb {
-    int r, g, b;
-};
+using test::Near;
+using test::PixelAt;
+using test::Rgb;
+using test::SolidImage;
 
 constexpr Rgb kGrey{128, 128, 128};
 constexpr Rgb kTop{255, 0, 0}, kRight{0, 255, 0}, kBottom{0, 0, 255}, kLeft{255, 255, 0};
-
-FiImage SolidImage(int width, int height, int bpp, Rgb colour) {
-    FiImage image(FreeImage_Allocate(width, height, bpp));
-    RGBQUAD q{static_cast<BYTE>(colour.b), static_cast<BYTE>(colour.g), static_cast<BYTE>(colour.r),
-              255};
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) FreeImage_SetPixelColor(image.get(), x, y, &q);
-    return image;
-}
-
-// x, y from the top-left corner, as the frame is drawn.
-Rgb PixelAt(const FiImage& image, int x, int y) {
-    RGBQUAD q{};
-    FreeImage_GetPixelColor(image.get(), x, FreeImage_GetHeight(image.get()) - 1 - y, &q);
-    return {q.rgbRed, q.rgbGreen, q.rgbBlue};
-}
-
-bool Near(Rgb a, Rgb b, int tolerance) {
-    return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance &&
-           std::abs(a.b - b.b) <= tolerance;
-}
-
-std::ostream& operator<<(std::ostream& os, Rgb c) {
-    return os << "(" << c.r << "," << c.g << "," << c.b << ")";
-}
 
 class FrameTest : public ::testing::Test {
 protected:

@@ -12,6 +12,7 @@
 #include <ostream>
 
 #include "core/settings.h"
+#include "rgb_pixels.h"
 #include "core/state.h"
 #include "platform/fonts.h"
 #include "test_support.h"
@@ -19,34 +20,14 @@
 namespace vantor {
 namespace {
 
+using test::Near;
+using test::PixelAt;
+using test::Rgb;
+using test::SolidImage;
+
 using test::TempDir;
 
-struct Rgb {
-    int r, g, b;
-    bool operator==(const Rgb&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, Rgb c) {
-    return os << "(" << c.r << "," << c.g << "," << c.b << ")";
-}
-
 constexpr Rgb kGrey{100, 100, 100};
-
-FiImage SolidImage(int width, int height, int bpp, Rgb colour, int alpha = 255) {
-    FiImage image(FreeImage_Allocate(width, height, bpp));
-    RGBQUAD q{static_cast<BYTE>(colour.b), static_cast<BYTE>(colour.g), static_cast<BYTE>(colour.r),
-              static_cast<BYTE>(alpha)};
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) FreeImage_SetPixelColor(image.get(), x, y, &q);
-    return image;
-}
-
-// x, y from the top-left corner.
-Rgb PixelAt(const FiImage& image, int x, int y) {
-    RGBQUAD q{};
-    FreeImage_GetPixelColor(image.get(), x, FreeImage_GetHeight(image.get()) - 1 - y, &q);
-    return {q.rgbRed, q.rgbGreen, q.rgbBlue};
-}
 
 // Bounding box of the pixels that differ from `background`; empty when none.
 struct Box {
