@@ -1,10 +1,12 @@
 #include "engine/transform.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <limits>
 
 #include "core/settings.h"
+#include "platform/files.h"
 
 namespace vantor {
 namespace {
@@ -147,6 +149,12 @@ FiImage ResizeImage(FiImage image, int width, int height) {
             targetWidth = AspectSide(targetHeight, ratio);
         }
     }
+    // A target far beyond this machine's memory would only be found out by
+    // the kernel half-way through; the file fails cleanly instead.
+    const uint64_t bytes = static_cast<uint64_t>(targetWidth) * static_cast<uint64_t>(targetHeight) *
+                           std::max(4u, FreeImage_GetBPP(image.get()) / 8);
+    const uint64_t memory = PhysicalMemoryBytes();
+    if (memory != 0 && bytes >= memory / 2) return nullptr;
     return FiImage(FreeImage_Rescale(image.get(), targetWidth, targetHeight,
                                      static_cast<FREE_IMAGE_FILTER>(ResizeFilter())));
 }

@@ -175,6 +175,13 @@ TEST_F(TransformTest, ResizeOffPassesTheImageOn) {
     EXPECT_EQ(ResizeImage(std::move(image), 7, 5).get(), given);
 }
 
+TEST_F(TransformTest, ATargetBeyondMemoryFailsTheFileInsteadOfTryingIt) {
+    s.DoImageResize = 1;
+    s.ImageWidth = 2000000;
+    s.ImageHeight = 2000000;  // 16 TB of pixels
+    EXPECT_EQ(ResizeImage(MakeImage(Kind::Bits24), 7, 5), nullptr);
+}
+
 // ---------------------------------------------------------------- rotation
 
 TEST_F(TransformTest, AnglesOutsideOneTo359LeaveTheImageWithoutConversion) {
