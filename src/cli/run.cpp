@@ -95,14 +95,8 @@ private:
 
 // Runs the worker on its own thread and waits for it; the number converted.
 int32_t RunBatch() {
+    ResetProgress();
     ProgressValues& progress = Progress();
-    {
-        std::lock_guard<std::mutex> lock(progress.ProgressLock);
-        progress.ProgressIndex = 0;
-        progress.ProgressFile.clear();
-        progress.ConvertedCount = 0;
-    }
-    progress.KeepRunning = true;
     try {
         std::thread worker(BatchWorker, nullptr);
         worker.join();

@@ -71,19 +71,6 @@ void StoreInteger(ConversionSettings& s, FieldRef field, long long value) {
         field);
 }
 
-long long ReadInteger(const ConversionSettings& s, FieldRef field) {
-    return std::visit(
-        [&](auto member) -> long long {
-            using T = std::remove_cvref_t<decltype(s.*member)>;
-            if constexpr (std::is_same_v<T, std::string>) {
-                return LeadingInteger(s.*member);
-            } else {
-                return static_cast<long long>(s.*member);
-            }
-        },
-        field);
-}
-
 int32_t CenteredX(int32_t width, int32_t fallback) {
     auto screen = PrimaryScreenSize();
     if (!screen || screen->width <= width) return fallback;

@@ -181,7 +181,6 @@ using FieldRef = std::variant<int32_t ConversionSettings::*, int8_t ConversionSe
 
 // Stores a whole number into a numeric field (8-bit fields keep the low 8 bits).
 void StoreInteger(ConversionSettings& s, FieldRef field, long long value);
-long long ReadInteger(const ConversionSettings& s, FieldRef field);
 
 // Every field to its default; KeepAspectRatio is off for the command line.
 void ResetSettings(bool commandLineMode);

@@ -17,15 +17,21 @@ ProgressValues& Progress() {
     return progress;
 }
 
+void ResetProgress() {
+    ProgressValues& p = Progress();
+    {
+        std::lock_guard<std::mutex> lock(p.ProgressLock);
+        p.ProgressIndex = 0;
+        p.ProgressFile.clear();
+        p.ConvertedCount = 0;
+    }
+    p.KeepRunning = true;
+}
+
 void ResetStateForTests() {
     State() = ConversionState{};
     InputList().clear();
-    ProgressValues& p = Progress();
-    std::lock_guard<std::mutex> lock(p.ProgressLock);
-    p.ProgressIndex = 0;
-    p.ProgressFile.clear();
-    p.ConvertedCount = 0;
-    p.KeepRunning = true;
+    ResetProgress();
 }
 
 }  // namespace vantor

@@ -52,6 +52,9 @@ struct ProgressValues {
 };
 ProgressValues& Progress();
 
+// Before a worker starts: nothing converted yet, KeepRunning on.
+void ResetProgress();
+
 // Test support: every process-wide record back to how it starts.
 void ResetStateForTests();
 

@@ -17,9 +17,4 @@ int32_t RandomInt(int32_t low, int32_t high) {
     return std::uniform_int_distribution<int32_t>(low, high)(Engine());
 }
 
-void SeedRandom(uint32_t seed) {
-    std::lock_guard<std::mutex> lock(gMutex);
-    Engine().seed(seed);
-}
-
 }  // namespace vantor

@@ -6,7 +6,5 @@ namespace vantor {
 
 // Uniform integer in [low, high].
 int32_t RandomInt(int32_t low, int32_t high);
-// Tests reseed for repeatable runs.
-void SeedRandom(uint32_t seed);
 
 }  // namespace vantor

@@ -141,10 +141,15 @@ bool ContainsNoCase(std::string_view text, std::string_view needle) {
 std::string ReplaceAllNoCase(std::string_view text, std::string_view needle,
                              std::string_view replacement) {
     if (needle.empty()) return std::string(text);
+    // Map the text's case once; per-position comparison only when mapping
+    // changed its byte length.
+    const std::string upperText = ToUpper(text);
+    const std::string upperNeedle = ToUpper(needle);
+    const bool sameLength = upperText.size() == text.size() && upperNeedle.size() == needle.size();
     std::string out;
     size_t pos = 0;
     while (true) {
-        size_t hit = FindNoCase(text, needle, pos);
+        size_t hit = sameLength ? upperText.find(upperNeedle, pos) : FindNoCase(text, needle, pos);
         if (hit == std::string_view::npos) break;
         out.append(text.substr(pos, hit - pos));
         out.append(replacement);
